@@ -1,0 +1,14 @@
+# Shared part of the two mingw-w64 toolchain files; KELVANE_TRIPLET names the target.
+set(CMAKE_C_COMPILER ${KELVANE_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KELVANE_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${KELVANE_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KELVANE_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# The executables must run without any DLL beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Test programs run under Wine; tools/wine-run keeps the Wine prefix inside the build folder.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
