@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds both targets and runs every test program
+# under Wine on a private Xvfb display. Xvfb and the Wine server it starts are stopped again.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KELVANE_BUILD_DIR:-$root/build}
+started=$(date +%s)
+
+"$root/tools/setup.sh" || exit 1
+"$root/tools/build.sh" || exit 1
+built=$(date +%s)
+
+xvfb_pid=
+server_pid=
+stop_services() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  server_pid= xvfb_pid=
+}
+trap stop_services EXIT INT TERM
+
+# A display of our own: Xvfb picks a free number and writes it to the pipe.
+display_file=$(mktemp)
+Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+if [ ! -s "$display_file" ]; then echo "Xvfb did not start" >&2; exit 1; fi
+export DISPLAY=":$(head -n1 "$display_file")"
+rm -f "$display_file"
+
+# One Wine server for the whole run, so that it can be stopped by its process id.
+export WINEPREFIX="$build/wineprefix"
+mkdir -p "$WINEPREFIX"
+wineserver -f -p >/dev/null 2>&1 &
+server_pid=$!
+
+# One ctest run over both builds, so that its summary line covers every test program.
+printf 'subdirs("i686" "x86_64")\n' > "$build/CTestTestfile.cmake"
+echo "Set-up and build: $((built - started)) s"
+ctest --test-dir "$build" --output-on-failure
+status=$?
+stop_services
+exit $status
