@@ -13,7 +13,7 @@ class KeyListener;
 // Sits in the toolkit's preprocessor chain while its window is active and hands a key press
 // whose key and modifiers are bound to the bound listener before the message is dispatched.
 // Only WM_KEYDOWN is looked at, so Alt combinations (WM_SYSKEYDOWN) never reach accelerators.
-class Window::KeyAcceleratorHandler : public MessagePreprocessor {
+class Window::KeyAcceleratorHandler final : public MessagePreprocessor {
 public:
     explicit KeyAcceleratorHandler(Window* window);
     KeyAcceleratorHandler(const KeyAcceleratorHandler&) = delete;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "awt/Container.h"
+#include "awt/Event.h"
 #include "awt/Geometry.h"
 #include "awt/MouseOverTracker.h"
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <windows.h>
 
 #include "awt/BorderLayout.h"
@@ -15,7 +17,9 @@ namespace {
 
 struct BorderLayoutTest : ::testing::Test {
     BorderLayout layout;
-    InsetContainer container{Insets{3, 4, 5, 6}};
+    // Held by pointer: a component's destructor may throw, a fixture's may not.
+    std::unique_ptr<InsetContainer> holder = std::make_unique<InsetContainer>(Insets{3, 4, 5, 6});
+    InsetContainer& container = *holder;
 
     void SetUp() override { container.setLayout(&layout); }
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <vector>
 
 #include "awt/GridFlowLayout.h"
@@ -53,7 +55,9 @@ TEST(GridFlowLayoutStretch, GapSumCountsGapsOnlyBetweenNonEmptyEntries) {
 
 struct GridFlowLayoutTest : ::testing::Test {
     GridFlowLayout layout;
-    InsetContainer container;
+    // Held by pointer: a component's destructor may throw, a fixture's may not.
+    std::unique_ptr<InsetContainer> holder = std::make_unique<InsetContainer>();
+    InsetContainer& container = *holder;
 
     void SetUp() override { container.setLayout(&layout); }
 };

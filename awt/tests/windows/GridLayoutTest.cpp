@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <vector>
 
 #include "awt/GridLayout.h"
@@ -14,7 +16,9 @@ namespace {
 
 struct GridLayoutTest : ::testing::Test {
     GridLayout layout;
-    InsetContainer container;
+    // Held by pointer: a component's destructor may throw, a fixture's may not.
+    std::unique_ptr<InsetContainer> holder = std::make_unique<InsetContainer>();
+    InsetContainer& container = *holder;
     std::vector<FixedComponent*> children;
 
     void SetUp() override { container.setLayout(&layout); }
