@@ -16,6 +16,7 @@
 #include "awt/Listener.h"
 #include "awt/MouseOverTracker.h"
 #include "awt/Toolkit.h"
+#include "awt/Window.h"
 
 namespace awt {
 
@@ -563,6 +564,10 @@ Component* Component::getTopLevelComponent() const {
         }
     }
     return const_cast<Component*>(component);
+}
+
+Window* Component::getTopLevelWindow() const {
+    return dynamic_cast<Window*>(getTopLevelComponent());
 }
 
 Insets Component::getFrameInsets() const {

@@ -94,6 +94,8 @@ public:
     // The component itself if it is no child, else the nearest ancestor that is no child (null
     // when there is none).
     Component* getTopLevelComponent() const;
+    // The same as a window (null when it is no awt::Window).
+    Window* getTopLevelWindow() const;
     // Widths of the native window's frame around its client area (zeros without a window).
     Insets getFrameInsets() const;
     // The frame that AdjustWindowRectEx gives for getStyle and getExStyle, not cached.

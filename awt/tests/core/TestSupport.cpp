@@ -257,4 +257,50 @@ std::wstring windowText(HWND window) {
     return std::wstring(buffer, static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
+namespace {
+
+LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) {
+        return GetWindowLongPtrW(window, 0);
+    }
+    if (message >= WM_KEYFIRST && message <= WM_KEYLAST) {
+        probeJournal().push_back(ProbeMessage{window, message, wParam});
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+const wchar_t* probeClass() {
+    static ATOM atom = 0;
+    if (atom == 0) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = probeProc;
+        windowClass.cbWndExtra = sizeof(LONG_PTR);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"AwtCoreProbe";
+        atom = RegisterClassExW(&windowClass);
+    }
+    return L"AwtCoreProbe";
+}
+
+std::vector<ProbeMessage>& probeJournal() {
+    static std::vector<ProbeMessage> journal;
+    return journal;
+}
+
+void setProbeDialogCode(HWND window, LRESULT code) {
+    SetWindowLongPtrW(window, 0, code);
+}
+
+bool probeSaw(HWND window, UINT message, WPARAM wParam) {
+    for (const ProbeMessage& seen : probeJournal()) {
+        if (seen.window == window && seen.message == message && seen.wParam == wParam) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace test

@@ -172,4 +172,16 @@ private:
 
 std::wstring windowText(HWND window);
 
+// A native window class whose procedure notes what reaches it, to see whether the toolkit passed
+// a message on. Its WM_GETDLGCODE answer is set per window.
+struct ProbeMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+};
+const wchar_t* probeClass();
+std::vector<ProbeMessage>& probeJournal();
+void setProbeDialogCode(HWND window, LRESULT code);
+bool probeSaw(HWND window, UINT message, WPARAM wParam);
+
 } // namespace test
