@@ -6,7 +6,6 @@
 
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
-#include "awt/Window.h"
 #include "zeno/Exception.h"
 
 namespace awt {
@@ -149,8 +148,8 @@ bool StatusBar::isGripDrawn() const {
         return false;
     }
     // The control draws no grip in a maximized window.
-    const auto* window = dynamic_cast<const Window*>(getTopLevelComponent());
-    return window == nullptr || !window->isMaximized();
+    const Component* window = getTopLevelComponent();
+    return window == nullptr || window->getHWND() == nullptr || !IsZoomed(window->getHWND());
 }
 
 void StatusBar::validate() {

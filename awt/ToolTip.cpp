@@ -13,9 +13,14 @@ ToolTip::ToolTip(Component* target, const std::wstring& text) : target(target), 
     }
 }
 
-ToolTip::~ToolTip() noexcept(false) {
+ToolTip::~ToolTip() noexcept {
     if (toolkit != nullptr) {
         toolkit->removeMessagePreprocessor(this);
+    }
+    if (hwnd != nullptr) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd);
+        hwnd = nullptr;
     }
 }
 

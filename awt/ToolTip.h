@@ -22,8 +22,9 @@ public:
     // A null target is allowed; setTarget gives one later.
     ToolTip(Component* target, const std::wstring& text);
     // Leaves the toolkit's preprocessors. The target keeps this object among its mouse
-    // listeners: destroy the tool tip and its target together.
-    ~ToolTip() noexcept(false) override;
+    // listeners: destroy the tool tip and its target together. A listener interface does not
+    // let its destructor throw, so a failure to destroy the window is not reported.
+    ~ToolTip() noexcept override;
 
     // Throws zeno::IllegalStateException "creating ToolTip peer without target component" while
     // the target has no window.

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "awt/Container.h"
+#include "awt/Listener.h"
+#include "awt/MouseOverTracker.h"
+#include "awt/Toolkit.h"
+#include "zeno/Exception.h"
+
+namespace widgets_test {
+
+constexpr std::uint32_t NO_CODE = zeno::Exception::NO_ERROR_CODE;
+
+// String resources of the test program (WidgetTests.rc).
+constexpr UINT IDS_SETTINGS = 101;
+constexpr UINT IDS_HEADER_FILE = 102;
+constexpr UINT IDS_BROWSE = 103;
+constexpr UINT IDS_STATUS = 104;
+
+// How long the showcase stays on screen (TestMain --hold=MS).
+extern int showcaseHoldMilliseconds;
+
+// Runs the statement and checks that it throws E with the message and the error code.
+#define EXPECT_FAILURE(statement, E, expectedMessage, expectedCode)                         \
+    do {                                                                                 \
+        bool thrown = false;                                                             \
+        try {                                                                            \
+            statement;                                                                   \
+        } catch (const E& failure) {                                                     \
+            thrown = true;                                                               \
+            EXPECT_EQ(std::wstring(expectedMessage), failure.getMessage());              \
+            EXPECT_EQ(static_cast<std::uint32_t>(expectedCode), failure.getErrorCode()); \
+        }                                                                                \
+        EXPECT_TRUE(thrown) << "expected " #E " from " #statement;                       \
+    } while (false)
+
+awt::Toolkit* toolkit();
+// Dispatches waiting messages and runs the toolkit's deferred work until both are done (a
+// bounded number of rounds).
+void settle();
+// Dispatches messages and deferred work until the condition holds or the time is over; returns
+// the condition's last value.
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000);
+// Dispatches messages and deferred work for a while.
+void pumpFor(DWORD milliseconds);
+
+// A top-level window of the toolkit's class with caption and sizing border, placed and sized
+// by the test and hidden until it calls setVisible(true); it keeps the mouse-over bookkeeping as
+// the toolkit's windows do.
+class TestWindow : public awt::Container, public awt::MouseOverTracker {
+public:
+    TestWindow(int x = 40, int y = 40, int width = 480, int height = 360);
+    ~TestWindow() noexcept(false) override;
+    LPCWSTR getClassName() const override;
+    LPCWSTR getWindowText() const override;
+    DWORD getStyle() const override;
+    bool isChild() const override;
+    void mouseEnteredComponent(awt::Component* component, int x, int y) override;
+
+    std::wstring title = L"awt widgets";
+    awt::Component* mouseOver = nullptr;
+};
+
+// Counts the events it gets and remembers their order in a shared journal, if any.
+class EventCounter : public awt::ActionListener,
+                     public awt::ItemListener,
+                     public awt::TextListener {
+public:
+    explicit EventCounter(std::wstring name = L"", std::vector<std::wstring>* journal = nullptr);
+
+    void actionPerformed(awt::ActionEvent* event) override;
+    void itemStateChanged(awt::ItemEvent* event) override;
+    void textValueChanged(awt::TextEvent* event) override;
+
+    int actions = 0;
+    int items = 0;
+    int texts = 0;
+    awt::Component* lastSource = nullptr;
+    // Run for each text event (for example to read the text as a listener would).
+    std::function<void()> onText;
+
+private:
+    void note(awt::Event* event, const wchar_t* what);
+
+    std::wstring name;
+    std::vector<std::wstring>* journal;
+};
+
+// Measures with plain GDI in the font a window has now (WM_GETFONT), for comparison with what
+// the components compute.
+class FontProbe {
+public:
+    explicit FontProbe(HWND window);
+    FontProbe(const FontProbe&) = delete;
+    FontProbe& operator=(const FontProbe&) = delete;
+    ~FontProbe();
+
+    TEXTMETRICW metrics() const;
+    SIZE extent(const std::wstring& text) const;
+
+private:
+    HWND window;
+    HDC dc;
+    HGDIOBJ previous;
+};
+
+// The insets AdjustWindowRectEx gives for the window's current styles.
+awt::Insets frameOf(HWND window);
+
+// Makes getModifiers see the keys held; restores the key state on exit.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::vector<int> virtualKeys);
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+    ~HeldKeys();
+
+private:
+    BYTE saved[256];
+};
+
+std::wstring windowText(HWND window);
+
+} // namespace widgets_test
