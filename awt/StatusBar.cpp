@@ -6,6 +6,7 @@
 
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
+#include "awt/Window.h"
 #include "zeno/Exception.h"
 
 namespace awt {
@@ -148,8 +149,8 @@ bool StatusBar::isGripDrawn() const {
         return false;
     }
     // The control draws no grip in a maximized window.
-    const Component* window = getTopLevelComponent();
-    return window == nullptr || window->getHWND() == nullptr || !IsZoomed(window->getHWND());
+    const auto* window = dynamic_cast<const Window*>(getTopLevelComponent());
+    return window == nullptr || !window->isMaximized();
 }
 
 void StatusBar::validate() {
