@@ -9,6 +9,9 @@
 
 namespace {
 
+// Built before main from the constants, as static objects of other libraries are.
+const std::wstring builtAtStart = zeno::emptyString + zeno::nilString + zeno::crlf + zeno::lineFeed;
+
 // Runs the parse and returns the message of the NumberFormatException it must throw.
 template <class Parse>
 std::wstring numberFormatMessage(Parse parse, const std::wstring& text) {
@@ -28,6 +31,10 @@ TEST(StringConstants, HaveTheirValues) {
     EXPECT_EQ(0xFFFF, static_cast<unsigned>(zeno::nilString[0]));
     EXPECT_EQ(std::wstring(1, L'\n'), zeno::lineFeed);
     EXPECT_EQ(std::wstring(L"\r\n"), zeno::crlf);
+}
+
+TEST(StringConstants, AreReadyForOtherStaticObjects) {
+    EXPECT_EQ(std::wstring(L"\xFFFF\r\n\n"), builtAtStart);
 }
 
 TEST(StringConstants, NilIsComparedByValue) {
