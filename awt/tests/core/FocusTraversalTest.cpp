@@ -203,3 +203,22 @@ TEST(FocusTraversal, MultiLineEditKeepsTabAndSingleLineEditPassesIt) {
     EXPECT_EQ(L"x", windowText(field->getHWND()));
     EXPECT_EQ(area, awt::Component::getFocusedComponent());
 }
+
+TEST(FocusTraversal, TypedTabKeysThroughTheMessageLoop) {
+    TraversalScene scene;
+    Watchdog watchdog;
+    HeldKeys none({});
+    scene.a->requestFocus();
+    // Key messages as the system queues them, through the toolkit's loop with translation.
+    auto type = [&](UINT key) {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        toolkit()->invokeLater(task([] { PostQuitMessage(0); }));
+        return toolkit()->run();
+    };
+    EXPECT_EQ(0, type(VK_TAB));
+    EXPECT_EQ(scene.b, awt::Component::getFocusedComponent());
+    EXPECT_EQ(0, type(VK_DOWN));
+    EXPECT_EQ(scene.c, awt::Component::getFocusedComponent());
+}

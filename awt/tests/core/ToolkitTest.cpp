@@ -270,6 +270,25 @@ TEST(ToolkitLoop, SignalledWaitHandleReachesItsHandler) {
     EXPECT_FALSE(handler.abandoned);
 }
 
+TEST(ToolkitLoop, FailedWaitLeavesTheLoop) {
+    Watchdog watchdog;
+    awt::Toolkit* tk = toolkit();
+    struct Handler : awt::WaitHandler {
+        void handleWait(awt::WaitEvent*) override {}
+    } handler;
+    // A value that is no handle makes the wait itself fail.
+    HANDLE bogus = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x7FF0));
+    HANDLE handles[] = {bogus};
+    SetLastError(0);
+    DWORD direct = MsgWaitForMultipleObjectsEx(1, handles, 0, 0xFF, MWMO_INPUTAVAILABLE);
+    DWORD expected = GetLastError();
+    ASSERT_EQ(WAIT_FAILED, direct);
+    tk->addWaitHandle(bogus, &handler);
+    EXPECT_FAILURE(tk->run(), awt::AWTException, L"::MsgWaitForMultipleObjectsEx() failed",
+                   expected);
+    tk->removeWaitHandle(bogus);
+}
+
 TEST(ToolkitPreprocessors, ChainRunsInInsertionOrderUntilHandled) {
     Watchdog watchdog;
     awt::Toolkit* tk = toolkit();
