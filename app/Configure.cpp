@@ -1,0 +1,115 @@
+#include "app/Configure.h"
+
+#include "awt/BorderedPanel.h"
+#include "awt/Button.h"
+#include "awt/DefaultGaps.h"
+#include "awt/FileDialog.h"
+#include "awt/Label.h"
+#include "awt/Panel.h"
+#include "codes/Configuration.h"
+#include "zeno/Strings.h"
+
+namespace {
+
+// String-table entries of the dialog.
+const UINT IDS_TITLE = 9;
+const UINT IDS_HEADER_FILES = 10;
+const UINT IDS_NTSTATUS_H = 11;
+const UINT IDS_WINERROR_H = 12;
+const UINT IDS_OK = 13;
+const UINT IDS_CANCEL = 14;
+
+const int PATH_COLUMNS = 64;
+const std::int32_t CLOSE_HIDE = 1;
+
+}  // namespace
+
+Configure::Configure(awt::Window* owner, const std::wstring& configPath)
+    : awt::Dialog(owner, zeno::nilString, true),
+      configPath(configPath),
+      ntStatusPathField(nullptr),
+      ntStatusBrowseButton(nullptr),
+      win32PathField(nullptr),
+      win32BrowseButton(nullptr),
+      accepted(false) {
+    setTitle(IDS_TITLE);
+    setDefaultCloseOperation(CLOSE_HIDE);
+
+    ntStatusPathField = new awt::TextField(PATH_COLUMNS);
+    ntStatusBrowseButton = new FileSelectButton(ntStatusPathField, L"h", awt::FileDialog::OPEN);
+    win32PathField = new awt::TextField(PATH_COLUMNS);
+    win32BrowseButton = new FileSelectButton(win32PathField, L"h", awt::FileDialog::OPEN);
+
+    auto* group = new awt::BorderedPanel(IDS_HEADER_FILES);
+    int defaultHorizontalGap = 0;
+    int defaultVerticalGap = 0;
+    awt::getDefaultGaps(defaultHorizontalGap, defaultVerticalGap);
+    pathsLayout.setRowsAndCols(2, 3);
+    pathsLayout.setVerticalGap(defaultVerticalGap);
+    pathsLayout.setCellVerticalAlignment(awt::GridFlowLayout::CENTER);
+    group->setLayout(&pathsLayout);
+    awt::LayoutManager::Constraints cell;
+    group->add(new awt::Label(IDS_NTSTATUS_H, SS_LEFT), cell);
+    group->add(ntStatusPathField, cell);
+    group->add(ntStatusBrowseButton, cell);
+    group->add(new awt::Label(IDS_WINERROR_H, SS_LEFT), cell);
+    group->add(win32PathField, cell);
+    group->add(win32BrowseButton, cell);
+
+    auto* buttonRow = new awt::Panel();
+    buttonRow->setLayout(&buttonsLayout);
+    auto* okButton = new awt::Button(IDS_OK);
+    actionAdapters.push_back(std::make_unique<awt::ActionListener_mem_fun_t<Configure>>(this, &Configure::onOK));
+    okButton->addActionListener(actionAdapters.back().get());
+    buttonRow->add(okButton, cell);
+    auto* cancelButton = new awt::Button(IDS_CANCEL);
+    actionAdapters.push_back(
+        std::make_unique<awt::ActionListener_mem_fun_t<Configure>>(this, &Configure::onCancel));
+    cancelButton->addActionListener(actionAdapters.back().get());
+    buttonRow->add(cancelButton, cell);
+
+    dialogLayout.setDefaultGaps();
+    setLayout(&dialogLayout);
+    add(new awt::Label(configPath, SS_LEFT), awt::BorderLayout::NORTH);
+    add(group, awt::BorderLayout::CENTER);
+    add(buttonRow, awt::BorderLayout::SOUTH);
+
+    setResizable(false);
+    pack();
+    center();
+}
+
+Configure::~Configure() {
+    actionAdapters.clear();
+}
+
+awt::Insets Configure::getInsets() {
+    awt::Insets insets = awt::Dialog::getInsets();
+    int horizontalGap = 0;
+    int verticalGap = 0;
+    awt::getDefaultGaps(horizontalGap, verticalGap);
+    insets.top += verticalGap;
+    insets.bottom += verticalGap;
+    insets.left += horizontalGap;
+    insets.right += horizontalGap;
+    return insets;
+}
+
+bool Configure::isAccepted() const {
+    return accepted;
+}
+
+void Configure::onOK() {
+    writeConfiguration(ntStatusPathField->getText(), win32PathField->getText(), configPath);
+    accepted = true;
+    setVisible(false);
+}
+
+void Configure::onCancel() {
+    setVisible(false);
+}
+
+void Configure::writeConfiguration(const std::wstring& ntStatusPath, const std::wstring& win32Path,
+                                   const std::wstring& path) {
+    ::writeConfiguration(ntStatusPath, win32Path, path);
+}

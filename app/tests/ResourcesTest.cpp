@@ -1,0 +1,46 @@
+// The program's resources as the running program loads them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "FrameProbe.h"
+#include "awt/Toolkit.h"
+#include "zeno/Strings.h"
+
+TEST(ResourcesTest, TheStringTableHoldsTheTextsOfTheWindowAndTheSettingsDialog) {
+    const wchar_t* const expected[] = {
+        L"Kelvane",
+        L"NTSTATUS に対応する Win32 Error が存在します",
+        L"NTSTATUS に対応する Win32 Error は存在しません",
+        L"Win32 Error に対応する NTSTATUS が存在します",
+        L"Win32 Error に対応する NTSTATUS が複数存在します",
+        L"Win32 Error に対応する NTSTATUS は存在しません",
+        L"NTSTATUS に対応する Win32 Error は存在しますがヘッダファイルに記述がありません",
+        L"選択",
+        L"Kelvane 設定",
+        L"ヘッダファイル",
+        L"ntstatus.h",
+        L"winerror.h",
+        L"OK",
+        L"キャンセル",
+    };
+    for (UINT id = 1; id <= 14; ++id) {
+        EXPECT_EQ(expected[id - 1], awt::Toolkit::loadString(id)) << "string " << id;
+    }
+    EXPECT_EQ(zeno::nilString, awt::Toolkit::loadString(15));
+}
+
+TEST(ResourcesTest, TheIconLoadsAtTheSmallAndTheLargeSize) {
+    for (int size : {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CXICON)}) {
+        HICON icon = awt::Toolkit::loadIcon(101, size, size);
+        ASSERT_NE(nullptr, icon);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap = {};
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        EXPECT_EQ(size, bitmap.bmWidth);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "TempFolder.h"
+
+// Small handwritten headers whose codes cover every mapping case of the main window:
+//   NTSTATUS 0x103 and 0xC0000005 map to one Win32 code each, present in winerror.h;
+//   0xC000001E, 0xC000001F and 0xC0000022 all map to ERROR_ACCESS_DENIED (5);
+//   0xC0000001 maps to ERROR_GEN_FAILURE (31), which winerror.h does not define;
+//   0xC0FE0001 has no Win32 counterpart; nothing maps to ERROR_INVALID_FUNCTION (1).
+namespace testheaders {
+
+extern const char* const ntStatusHeader;
+extern const char* const win32Header;
+constexpr std::size_t ntStatusCount = 9;
+constexpr std::size_t win32Count = 6;
+
+// The configuration file text for two header paths, as the program writes it.
+std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path);
+
+// Writes ntstatus.h, winerror.h and kelvane.cfg into the folder; returns the configuration path.
+std::wstring writeAll(TempFolder& folder);
+
+// Plain 8-bit form of an ASCII wide string (paths of the temporary folder).
+std::string narrow(const std::wstring& text);
+
+}  // namespace testheaders

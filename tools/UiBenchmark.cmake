@@ -1,0 +1,15 @@
+# The user-interface benchmark (run by hand with tools/ui-benchmark.sh, not a test): starts
+# Kelvane.exe on the sample headers and times the first painted window and a keystroke.
+add_executable(kelvane_ui_benchmark ${CMAKE_CURRENT_LIST_DIR}/benchmark/UiBenchmark.cpp)
+kelvane_settings(kelvane_ui_benchmark)
+target_link_options(kelvane_ui_benchmark PRIVATE -municode)
+kelvane_use_samples(kelvane_ui_benchmark)
+if(TARGET Kelvane)
+  add_dependencies(kelvane_ui_benchmark Kelvane)
+endif()
+
+# The application tests also open the sample headers; app/ is configured before this folder,
+# where kelvane_use_samples is defined.
+if(TARGET app_tests)
+  kelvane_use_samples(app_tests)
+endif()
