@@ -20,7 +20,6 @@ const UINT IDS_OK = 13;
 const UINT IDS_CANCEL = 14;
 
 const int PATH_COLUMNS = 64;
-const std::int32_t CLOSE_HIDE = 1;
 
 }  // namespace
 
@@ -33,7 +32,7 @@ Configure::Configure(awt::Window* owner, const std::wstring& configPath)
       win32BrowseButton(nullptr),
       accepted(false) {
     setTitle(IDS_TITLE);
-    setDefaultCloseOperation(CLOSE_HIDE);
+    setDefaultCloseOperation(awt::Window::HIDE);
 
     ntStatusPathField = new awt::TextField(PATH_COLUMNS);
     ntStatusBrowseButton = new FileSelectButton(ntStatusPathField, L"h", awt::FileDialog::OPEN);
@@ -83,7 +82,7 @@ Configure::~Configure() {
     actionAdapters.clear();
 }
 
-awt::Insets Configure::getInsets() {
+awt::Insets Configure::getInsets() const {
     awt::Insets insets = awt::Dialog::getInsets();
     int horizontalGap = 0;
     int verticalGap = 0;

@@ -21,7 +21,7 @@ public:
     ~Configure() override;
 
     // The frame's borders plus the default gaps as an empty margin around the contents.
-    awt::Insets getInsets() override;
+    awt::Insets getInsets() const override;
 
     // True once OK has written the configuration file.
     bool isAccepted() const;

@@ -81,7 +81,7 @@ ErrorCodePane::ErrorCodePane(const std::wstring& title, CodeTable* table, Messag
     showCode(0);
 }
 
-ErrorCodePane::~ErrorCodePane() {
+ErrorCodePane::~ErrorCodePane() noexcept {
     paneItemAdapters.clear();
     textAdapters.clear();
 }

@@ -26,7 +26,8 @@ public:
     static constexpr std::uint32_t NO_CODE = 0xFFFFFFFFu;
 
     ErrorCodePane(const std::wstring& title, CodeTable* table, MessageFormatter* formatter);
-    ~ErrorCodePane() override;
+    // noexcept: awt::KeyListener's destructor does not throw, so this one may not either.
+    ~ErrorCodePane() noexcept override;
 
     awt::Component* getNameField() const;
     awt::Component* getDecimalField() const;

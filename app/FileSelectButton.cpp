@@ -14,10 +14,10 @@ FileSelectButton::FileSelectButton(awt::TextField* field, const wchar_t* extensi
     addActionListener(this);
 }
 
-FileSelectButton::~FileSelectButton() = default;
+FileSelectButton::~FileSelectButton() noexcept = default;
 
 void FileSelectButton::actionPerformed(awt::ActionEvent*) {
-    awt::FileDialog dialog(getTopLevelWindow(), zeno::nilString, mode);
+    awt::FileDialog dialog(getTopLevelComponent(), zeno::nilString, mode);
     dialog.setFile(field->getText());
     if (extension != nullptr) {
         dialog.addFilter(nullptr, extension);

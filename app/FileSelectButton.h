@@ -11,7 +11,8 @@ public:
     // extension: the file extension to offer, without dot, or null for all files.
     // mode: FileDialog::OPEN or FileDialog::SAVE.
     FileSelectButton(awt::TextField* field, const wchar_t* extension, int mode);
-    ~FileSelectButton() override;
+    // noexcept: awt::ActionListener's destructor does not throw, so this one may not either.
+    ~FileSelectButton() noexcept override;
 
     void actionPerformed(awt::ActionEvent* event) override;
 

@@ -5,6 +5,7 @@
 #include "app/Version.h"
 #include "awt/Panel.h"
 #include "awt/Toolkit.h"
+#include "awt/KeyStroke.h"
 #include "awt/Window.h"
 #include "codes/Configuration.h"
 #include "codes/HeaderScanner.h"
@@ -12,6 +13,7 @@
 #include "codes/ReverseMap.h"
 #include "codes/NtStatusMapping.h"
 #include "zeno/Exception.h"
+#include "zeno/Strings.h"
 
 namespace {
 
@@ -29,7 +31,6 @@ const UINT IDI_KELVANE = 101;
 // holds five focusable controls.
 const int FOCUS_STEPS_TO_OTHER_PANE = 5;
 
-const std::int32_t CLOSE_EXIT = 4;
 const UINT MB_ERROR_OK = 16;
 
 }  // namespace
@@ -83,7 +84,7 @@ bool Kelvane::configure() {
 
 void Kelvane::buildUI() {
     setIcon(IDI_KELVANE);
-    setDefaultCloseOperation(CLOSE_EXIT);
+    setDefaultCloseOperation(awt::Window::EXIT);
 
     ntStatusPane = new ErrorCodePane(L"NTSTATUS", &ntStatusTable, &ntStatusFormatter);
     win32Pane = new ErrorCodePane(L"Win32 Error Code", &win32Table, &win32Formatter);

@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, TypingANameFiltersTheListThenShowsTheCodeAndItsWin32Count
 
         // Typing on after the name was upper-cased goes to the end of the field.
         ui.type(L"x");
-        EXPECT_EQ(L"STATUS_ACCESS_VIOLATIONX", left(ui, frame).name);
+        EXPECT_EQ(L"STATUS_ACCESS_VIOLATIONx", left(ui, frame).name);
         EXPECT_TRUE(left(ui, frame).rows.empty());
         EXPECT_EQ(0xC0000005u, left(ui, frame).currentCode);
     });

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -28,12 +27,26 @@ std::wstring sampleFile(const wchar_t* name) {
     return path;
 }
 
+// The whole file, or nothing when it cannot be read.
+std::string readBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD count = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        bytes.append(buffer, count);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
 // value -> the last name the sample ntstatus.h gives it, read here with plain string handling.
 std::map<std::uint32_t, std::wstring> sampleNtStatusNames() {
-    std::ifstream in(sampleFile(L"ntstatus.h"), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    std::string text = content.str();
+    std::string text = readBytes(sampleFile(L"ntstatus.h"));
     std::replace(text.begin(), text.end(), '\r', '\n');
     std::map<std::uint32_t, std::wstring> names;
     std::istringstream lines(text);

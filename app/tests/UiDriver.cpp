@@ -80,6 +80,26 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+struct Closer {
+    HANDLE driverHandle;
+    HANDLE bodyDone;
+    DWORD uiThreadId;
+};
+
+DWORD WINAPI closerMain(void* parameter) {
+    auto* closer = static_cast<Closer*>(parameter);
+    HANDLE handles[2] = {closer->driverHandle, closer->bodyDone};
+    WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(closer->bodyDone, 100) != WAIT_OBJECT_0) {
+        EnumThreadWindows(closer->uiThreadId, closeWindow, 0);
+        if (GetTickCount() - start > CLOSE_TIMEOUT_MS) {
+            giveUp("the program under test did not end after its windows were closed");
+        }
+    }
+    return 0;
+}
+
 void addKey(std::vector<INPUT>& inputs, WORD virtualKey, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -177,27 +197,8 @@ int runDriven(awt::Toolkit* toolkit, const std::function<int()>& body,
     }
 
     // Once the script is over, close what it left open so that body comes back.
-    struct Closer {
-        HANDLE driverHandle;
-        HANDLE bodyDone;
-        DWORD uiThreadId;
-    } closer = {driverHandle, bodyDone, GetCurrentThreadId()};
-    HANDLE closerHandle = CreateThread(
-        nullptr, 0,
-        [](void* parameter) -> DWORD {
-            auto* c = static_cast<Closer*>(parameter);
-            HANDLE handles[2] = {c->driverHandle, c->bodyDone};
-            WaitForMultipleObjects(2, handles, FALSE, INFINITE);
-            const DWORD start = GetTickCount();
-            while (WaitForSingleObject(c->bodyDone, 100) != WAIT_OBJECT_0) {
-                EnumThreadWindows(c->uiThreadId, closeWindow, 0);
-                if (GetTickCount() - start > CLOSE_TIMEOUT_MS) {
-                    giveUp("the program under test did not end after its windows were closed");
-                }
-            }
-            return 0;
-        },
-        &closer, 0, nullptr);
+    Closer closer = {driverHandle, bodyDone, GetCurrentThreadId()};
+    HANDLE closerHandle = CreateThread(nullptr, 0, closerMain, &closer, 0, nullptr);
     if (closerHandle == nullptr) {
         giveUp("no closer thread");
     }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdint>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -45,12 +44,26 @@ std::wstring nativeSlashes(std::wstring path) {
     return path;
 }
 
+// The whole file, or nothing when it cannot be read.
+std::string readBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD count = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        bytes.append(buffer, count);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
 // The names the NTSTATUS list shows: per value the last name that the header defines for it.
 std::map<std::uint32_t, std::string> sampleNtStatusNames(const std::wstring& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    std::string text = content.str();
+    std::string text = readBytes(path);
     std::replace(text.begin(), text.end(), '\r', '\n');
     std::map<std::uint32_t, std::string> names;
     std::istringstream lines(text);
@@ -209,7 +222,14 @@ int wmain(int argc, wchar_t** argv) {
         text += "\r\nwinerror.h=";
         for (wchar_t unit : sampleDir + L"\\winerror.h") text += static_cast<char>(unit);
         text += "\r\n";
-        std::ofstream(config, std::ios::binary) << text;
+        HANDLE file = CreateFileW(config.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        DWORD written = 0;
+        if (file == INVALID_HANDLE_VALUE ||
+            !WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+            fail("the configuration file could not be written");
+        }
+        CloseHandle(file);
     }
 
     std::vector<double> startTimes;
