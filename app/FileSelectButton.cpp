@@ -17,7 +17,7 @@ FileSelectButton::FileSelectButton(awt::TextField* field, const wchar_t* extensi
 FileSelectButton::~FileSelectButton() noexcept = default;
 
 void FileSelectButton::actionPerformed(awt::ActionEvent*) {
-    awt::FileDialog dialog(getTopLevelComponent(), zeno::nilString, mode);
+    awt::FileDialog dialog(getTopLevelWindow(), zeno::nilString, mode);
     dialog.setFile(field->getText());
     if (extension != nullptr) {
         dialog.addFilter(nullptr, extension);
