@@ -2,19 +2,21 @@
 # The run command: installs what is missing, builds Kelvane and starts it under Wine.
 # Without a configuration of the user's it writes one for the sample headers of the build.
 # Without a display it runs the program on a private Xvfb display and saves a screenshot.
+#   KELVANE_TARGET=x86_64 tools/run.sh     the 64-bit program instead of the 32-bit one
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KELVANE_BUILD_DIR:-$root/build}
 target=${KELVANE_TARGET:-i686}
 rundir=${KELVANE_RUN_DIR:-$build/run}
+prefix=$build/wineprefix
 
 "$root/tools/setup.sh"
 "$root/tools/build.sh"
 
 exe="$build/$target/app/Kelvane.exe"
 if [ ! -f "$exe" ]; then
-  echo "Kelvane.exe is not built yet: the main window does not exist yet."
-  exit 0
+  echo "Kelvane.exe was not built: see the build output above." >&2
+  exit 1
 fi
 
 # Wine's drive Z: is the root of the Unix file system.
@@ -29,14 +31,23 @@ if [ ! -f "$rundir/kelvane.cfg" ]; then
 fi
 cd "$rundir"
 
+# Wine has no Japanese user-interface font of its own: let its fallback for the dialog font use
+# the Noto CJK font that setup.sh installs, so that the status texts are readable.
+if [ ! -f "$prefix/.kelvane-cjk-font" ]; then
+  "$root/tools/wine-run" "$prefix" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v 'MS UI Gothic' /d 'Noto Sans CJK JP' /f >/dev/null 2>&1
+  touch "$prefix/.kelvane-cjk-font"
+fi
+
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$root/tools/wine-run" "$build/wineprefix" "$exe"
+  exec "$root/tools/wine-run" "$prefix" "$exe"
 fi
 
 xvfb_pid= app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   app_pid= xvfb_pid=
 }
@@ -47,8 +58,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$display_file")"
 rm -f "$display_file"
-"$root/tools/wine-run" "$build/wineprefix" "$exe" &
+# A Wine desktop window: without a window manager it is what draws the window's caption.
+"$root/tools/wine-run" "$prefix" explorer /desktop=Kelvane,1024x768 "$exe" &
 app_pid=$!
 sleep "${KELVANE_SCREENSHOT_DELAY:-8}"
-import -window root "$rundir/screenshot.png"
+import -window root -crop 1024x768+0+0 "$rundir/screenshot.png"
 echo "No display: ran Kelvane on a virtual display and saved $rundir/screenshot.png"
