@@ -1,6 +1,7 @@
 #include "app/FileSelectButton.h"
 
 #include "awt/FileDialog.h"
+#include "awt/Window.h"
 #include "zeno/Strings.h"
 
 namespace {
