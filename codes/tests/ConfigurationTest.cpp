@@ -160,3 +160,25 @@ TEST_F(Configuration, TheWrittenFileIsReleasedAtOnce)
 }
 
 } // namespace
+
+namespace {
+
+bool runsUnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Wine shows the Unix root as drive Z:, and Linux's /dev/full opens but refuses every write.
+TEST(ConfigurationWriting, AFailedWriteNamesThePath)
+{
+    if (!runsUnderWine()) {
+        GTEST_SKIP() << "needs a device that refuses writes, as Linux's /dev/full under Wine";
+    }
+    const std::wstring path = L"Z:\\dev\\full";
+    Failure failure = failureOf([&] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", path); });
+    EXPECT_EQ(L"zeno::IOException", failure.className);
+    EXPECT_EQ(L"failed to write to " + path, failure.message);
+    EXPECT_EQ(static_cast<std::uint32_t>(ERROR_DISK_FULL), failure.errorCode);
+}
+
+} // namespace
