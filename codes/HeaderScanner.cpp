@@ -52,11 +52,11 @@ void scanHeader(CodeTable& table, const std::wstring& path, const HeaderShape& s
             || !token.endsWith(shape.valueSuffix)) {
             continue;
         }
+        const ByteSpan digits = token.middle(static_cast<std::uint32_t>(shape.valuePrefix.size()),
+                                             static_cast<std::uint32_t>(shape.valueSuffix.size()));
         std::uint32_t value;
         try {
-            value = (token.middle(static_cast<std::uint32_t>(shape.valuePrefix.size()),
-                                  static_cast<std::uint32_t>(shape.valueSuffix.size()))
-                     .*shape.parseDigits)();
+            value = (digits.*shape.parseDigits)();
         } catch (const zeno::NumberFormatException&) {
             continue;
         }

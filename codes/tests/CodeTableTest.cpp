@@ -91,12 +91,4 @@ TEST(CodeTable, NamesAreCaseSensitive)
     EXPECT_THROW(table.valueOf(L"ERROR_ACCESS_DENIED "), EntryNotFoundException);
 }
 
-TEST(CodeTable, KeepsTheLastHeaderPath)
-{
-    CodeTable table;
-    table.setHeaderPath(L"C:\\first\\ntstatus.h");
-    table.setHeaderPath(L"C:\\second\\ntstatus.h");
-    EXPECT_EQ(L"C:\\second\\ntstatus.h", table.headerPath());
-}
-
 } // namespace
