@@ -37,7 +37,8 @@ function(kelvane_use_samples target)
   target_compile_definitions(${target} PRIVATE "KELVANE_SAMPLE_DIR=L\"${KELVANE_SAMPLE_DIR_NATIVE}\"")
 endfunction()
 
-foreach(user codes_tests kelvane_benchmark)
+# Folders are added before tools/, so the users that exist by now get the samples here.
+foreach(user codes_tests app_tests kelvane_benchmark)
   if(TARGET ${user})
     kelvane_use_samples(${user})
   endif()
