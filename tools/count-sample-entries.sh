@@ -5,7 +5,7 @@
 # #define lines of the two headers define, and writes them as C macros for the tests:
 #   ntstatus.h: #define STATUS_<name> ((NTSTATUS)0x<hex digits>L)
 #   winerror.h: #define ERROR_<name> <decimal digits>L
-# CR, LF and CR LF all end lines; every byte outside printable ASCII separates tokens.
+# CR, LF and CR LF all end lines; tokens are runs of the bytes 0x21..0x7F, all others separate.
 # Hex values keep their low 32 bits, decimal values wrap modulo 2^32, as the program reads them.
 set -e
 
@@ -17,7 +17,7 @@ fi
 count_ntstatus() {
   tr '\r' '\n' <"$1" | LC_ALL=C awk '
     {
-      gsub(/[^!-~]+/, " ")
+      gsub(/[^!-~\177]+/, " ")
       $0 = $0
       if ($1 != "#define" || index($2, "STATUS_") != 1) next
       if ($3 !~ /^\(\(NTSTATUS\)0x[0-9A-Fa-f]*L\)$/) next
@@ -33,7 +33,7 @@ count_ntstatus() {
 count_win32() {
   tr '\r' '\n' <"$1" | LC_ALL=C awk '
     {
-      gsub(/[^!-~]+/, " ")
+      gsub(/[^!-~\177]+/, " ")
       $0 = $0
       if ($1 != "#define" || index($2, "ERROR_") != 1) next
       if ($3 !~ /^[0-9]*L$/) next
