@@ -54,6 +54,15 @@ BOOL CALLBACK findDialogByTitle(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+BOOL CALLBACK closeDialogs(HWND window, LPARAM) {
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (std::wstring(className) == L"#32770") {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
 // Shows the exception's box on this thread while another thread reads and dismisses it.
 class MessageBoxRun {
 public:
@@ -77,6 +86,8 @@ private:
             EnumThreadWindows(boxThread, &findDialogByTitle, reinterpret_cast<LPARAM>(&search));
         }
         if (search.found == nullptr) {
+            // Close whatever box the thread shows, so a wrong title fails the test instead of hanging it.
+            EnumThreadWindows(boxThread, &closeDialogs, 0);
             return;
         }
         box.found = true;

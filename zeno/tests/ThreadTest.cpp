@@ -250,11 +250,6 @@ TEST(TlsSlot, EachThreadSeesItsOwnValue) {
     slot.set(nullptr);
 }
 
-TEST(TlsSlot, ManagedThreadSlotIsAlwaysTheSame) {
-    EXPECT_EQ(&zeno::managedThreadSlot(), &zeno::managedThreadSlot());
-    EXPECT_NE(static_cast<std::uint32_t>(TLS_OUT_OF_INDEXES), zeno::managedThreadSlot().getIndex());
-}
-
 TEST(CriticalSection, IsRecursiveForItsOwnerAndExcludesOthers) {
     zeno::CriticalSection section;
     section.lock();
