@@ -12,6 +12,8 @@ using Journal = std::vector<std::wstring>;
 // A frame with a bordered, captioned panel holding two buttons.
 struct MouseScene {
     MouseScene() {
+        // The cursor stays away, so only the messages of the test reach the windows.
+        SetCursorPos(2, 2);
         panel = new TestPanel(WS_CAPTION | WS_BORDER);
         panel->setBounds(20, 20, 300, 200);
         left = new TestControl();

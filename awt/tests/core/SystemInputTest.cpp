@@ -32,6 +32,7 @@ void moveOver(awt::Component* component, int x, int y) {
 
 struct Scene {
     Scene() {
+        SetCursorPos(2, 2);
         first = control(40, 40);
         second = control(40, 80);
         third = control(160, 80);
