@@ -149,7 +149,7 @@ bool StatusBar::isGripDrawn() const {
         return false;
     }
     // The control draws no grip in a maximized window.
-    const auto* window = dynamic_cast<const Window*>(getTopLevelComponent());
+    const Window* window = getTopLevelWindow();
     return window == nullptr || !window->isMaximized();
 }
 

@@ -87,6 +87,11 @@ void ToolTip::registerTool() {
 }
 
 LRESULT ToolTip::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The control asks the window of the tool (this one) which notifications it wants; without
+    // an answer it would ask for the text in 8-bit characters.
+    if (message == WM_NOTIFYFORMAT && lParam == NF_QUERY) {
+        return NFR_UNICODE;
+    }
     if (message == WM_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header != nullptr && header->hwndFrom == hwnd && header->code == TTN_GETDISPINFOW) {

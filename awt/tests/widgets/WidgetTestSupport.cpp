@@ -55,6 +55,20 @@ void pumpFor(DWORD milliseconds) {
     waitUntil([] { return false; }, milliseconds);
 }
 
+namespace {
+
+void CALLBACK endLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostQuitMessage(0);
+}
+
+} // namespace
+
+void runLoopFor(UINT milliseconds) {
+    SetTimer(nullptr, 0, milliseconds, endLoop);
+    toolkit()->run();
+}
+
 TestWindow::TestWindow(int left, int top, int w, int h) {
     x = left;
     y = top;

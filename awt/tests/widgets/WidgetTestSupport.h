@@ -50,6 +50,8 @@ void settle();
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000);
 // Dispatches messages and deferred work for a while.
 void pumpFor(DWORD milliseconds);
+// Runs the toolkit's own message loop (with its preprocessors) for a while: a timer ends it.
+void runLoopFor(UINT milliseconds);
 
 // A top-level window of the toolkit's class with caption and sizing border, placed and sized
 // by the test and hidden until it calls setVisible(true); it keeps the mouse-over bookkeeping as
