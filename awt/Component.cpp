@@ -491,6 +491,15 @@ void Component::repaint(int left, int top, int w, int h) {
     if (!InvalidateRect(hwnd, &rect, TRUE)) {
         throwLastError(L"::InvalidateRect() failed");
     }
+    // InvalidateRect leaves the frame out: a child with a border (an edit's client edge) that
+    // was moved or sized without redrawing would never get its border drawn again.
+    const bool reachesFrame = rect.left < 0 || rect.top < 0 ||
+                              rect.right > width - insets.left - insets.right ||
+                              rect.bottom > height - insets.top - insets.bottom;
+    if (reachesFrame && insets != Insets{} &&
+        !RedrawWindow(hwnd, &rect, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN)) {
+        throwLastError(L"::RedrawWindow() failed");
+    }
     getToolkit()->scheduleRepaint(this);
 }
 
