@@ -1,0 +1,118 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "WidgetTestSupport.h"
+#include "awt/BorderLayout.h"
+#include "awt/BorderedPanel.h"
+#include "awt/Button.h"
+#include "awt/Frame.h"
+#include "awt/GridFlowLayout.h"
+#include "awt/Label.h"
+#include "awt/List.h"
+#include "awt/StatusBar.h"
+#include "awt/TextArea.h"
+#include "awt/TextField.h"
+#include "awt/ToolTip.h"
+
+using namespace widgets_test;
+
+namespace {
+
+// True when the child's window lies inside the parent's client area.
+bool insideClient(HWND child, HWND parent) {
+    RECT client;
+    GetClientRect(parent, &client);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect.left >= client.left && rect.top >= client.top && rect.right <= client.right &&
+           rect.bottom <= client.bottom && rect.right > rect.left && rect.bottom > rect.top;
+}
+
+} // namespace
+
+// One window with every widget, laid out by the toolkit's layouts, with Japanese texts. Run the
+// test program with --hold=MS to keep it on screen (with its tool tip shown) for a look.
+TEST(Showcase, EveryWidgetInOneWindow) {
+    awt::BorderLayout frameLayout;
+    awt::GridFlowLayout column;
+    column.setRowsAndCols(0, 1);
+    column.setDefaultGaps();
+    column.setGridAlignment(awt::GridFlowLayout::FILL, awt::GridFlowLayout::TOP);
+
+    awt::Frame frame(nullptr, L"awt ウィジェット");
+    frame.setLayout(&frameLayout);
+    auto* group = new awt::BorderedPanel(IDS_SETTINGS);
+    group->setLayout(&column);
+    auto* field = new awt::TextField(32);
+    field->setText(L"STATUS_ACCESS_VIOLATION");
+    auto* area = new awt::TextArea(L"メモリ アクセス違反です。\r\nThe instruction referenced memory.", 3, 32);
+    area->setEditable(false);
+    auto* list = new awt::List();
+    for (const wchar_t* name : {L"STATUS_SUCCESS", L"STATUS_WAIT_1", L"STATUS_ACCESS_VIOLATION"}) {
+        list->add(name);
+    }
+    list->select(2);
+    auto* button = new awt::Button(IDS_HEADER_FILE);
+    auto* label = new awt::Label(L"設定: ヘッダファイル (ntstatus.h)");
+    auto* status = new awt::StatusBar(L"", true);
+    status->setText(IDS_STATUS);
+    group->add(field);
+    group->add(area);
+    group->add(list);
+    group->add(button);
+    group->add(label);
+    frame.add(group, awt::BorderLayout::CENTER);
+    frame.add(status, awt::BorderLayout::SOUTH);
+    awt::ToolTip tip(label, L"ツールチップ: C:\\sdk\\include\\ntstatus.h");
+
+    frame.setBounds(20, 20, 560, 480);
+    frame.setVisible(true);
+    SetForegroundWindow(frame.getHWND());
+    settle();
+
+    for (awt::Component* each : std::initializer_list<awt::Component*>{field, area, list, button, label}) {
+        ASSERT_NE(nullptr, each->getHWND());
+        EXPECT_TRUE(IsWindowVisible(each->getHWND()));
+        EXPECT_TRUE(insideClient(each->getHWND(), group->getHWND()));
+        EXPECT_GE(each->getSize().height, each->getPreferredSize().height);
+    }
+    EXPECT_TRUE(insideClient(group->getHWND(), frame.getHWND()));
+    EXPECT_TRUE(insideClient(status->getHWND(), frame.getHWND()));
+    EXPECT_EQ(status->getPreferredSize().height, status->getSize().height);
+    // The column fills the group box's inner width; the caption sits in the box's top inset.
+    const awt::Insets insets = group->getInsets();
+    EXPECT_EQ(group->getSize().width - insets.left - insets.right, field->getSize().width);
+    EXPECT_EQ(insets.top, field->getLocation().y);
+    EXPECT_EQ(L"準備完了", status->getPart(0)->getText());
+
+    // The sunken edges of the text components and the list are drawn although the layout moved
+    // them without redrawing.
+    HDC screen = GetDC(nullptr);
+    for (awt::Component* framed : std::initializer_list<awt::Component*>{field, area, list}) {
+        RECT edge;
+        GetWindowRect(framed->getHWND(), &edge);
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(screen, edge.left, (edge.top + edge.bottom) / 2));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(screen, (edge.left + edge.right) / 2, edge.top));
+    }
+    ReleaseDC(nullptr, screen);
+
+    // The mouse rests on the label until its tool tip shows.
+    RECT rect;
+    GetWindowRect(label->getHWND(), &rect);
+    SetCursorPos(rect.left + 30, (rect.top + rect.bottom) / 2);
+    runLoopFor(200);
+    SetCursorPos(rect.left + 32, (rect.top + rect.bottom) / 2);
+    const DWORD start = GetTickCount();
+    while ((tip.getHWND() == nullptr || !IsWindowVisible(tip.getHWND())) && GetTickCount() - start < 3000) {
+        runLoopFor(100);
+    }
+    EXPECT_TRUE(tip.getHWND() != nullptr && IsWindowVisible(tip.getHWND()));
+    if (showcaseHoldMilliseconds > 0) {
+        runLoopFor(static_cast<UINT>(showcaseHoldMilliseconds));
+    }
+    SetCursorPos(0, 0);
+    runLoopFor(100);
+    label->removeMouseListener(&tip);
+    frame.dispose();
+}
