@@ -94,6 +94,7 @@ private:
             dialog = dialogOf(uiThread);
         }
         if (dialog == nullptr) {
+            closeEverything();
             return;
         }
         Sleep(200);
@@ -133,6 +134,20 @@ private:
                 PostMessageW(open, WM_CLOSE, 0, 0);
             }
         }
+    }
+
+    static BOOL CALLBACK closeWindow(HWND window, LPARAM thread) {
+        if (GetWindowThreadProcessId(window, nullptr) == static_cast<DWORD>(thread) && IsWindowVisible(window)) {
+            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
+    }
+
+    // No dialog showed up: whatever the test's thread shows is closed, so that it cannot hang.
+    void closeEverything() {
+        hadToForceClose = true;
+        EnumWindows(closeWindow, static_cast<LPARAM>(uiThread));
     }
 
     Action action;
@@ -256,6 +271,8 @@ namespace {
 awt::FileDialog* closingDialog = nullptr;
 HWND handleWhileShown = nullptr;
 std::wstring classWhileShown;
+std::wstring titleWhileShown;
+RECT rectWhileShown{};
 
 void CALLBACK closeShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     if (closingDialog->getHandle() != nullptr) {
@@ -263,6 +280,10 @@ void CALLBACK closeShownDialog(HWND, UINT, UINT_PTR timer, DWORD) {
         handleWhileShown = closingDialog->getHandle();
         classWhileShown = className(handleWhileShown);
         closingDialog->setTitle(L"closing");
+        titleWhileShown = windowText(handleWhileShown);
+        closingDialog->setLocation(40, 30);
+        closingDialog->setSize(700, 560);
+        GetWindowRect(handleWhileShown, &rectWhileShown);
         closingDialog->setVisible(false);
     }
 }
@@ -287,4 +308,9 @@ TEST(FileDialog, CloseWhileShownIsACancel) {
     EXPECT_FALSE(IsWindow(handleWhileShown));
     EXPECT_TRUE(zeno::isNil(dialog.getFile()));
     EXPECT_EQ(L"closing", dialog.getTitle());
+    EXPECT_EQ(L"closing", titleWhileShown) << "the shown dialog takes a new title at once";
+    EXPECT_EQ(40, rectWhileShown.left) << "moved and sized while shown";
+    EXPECT_EQ(30, rectWhileShown.top);
+    EXPECT_EQ(700, rectWhileShown.right - rectWhileShown.left);
+    EXPECT_EQ(560, rectWhileShown.bottom - rectWhileShown.top);
 }

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 
 #include "WidgetTestSupport.h"
+#include "awt/AWTException.h"
 #include "awt/Frame.h"
 #include "awt/StatusBar.h"
 
@@ -180,4 +181,54 @@ TEST(StatusBar, PartsBelongToOneBar) {
     EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
                    L"specified part is not part of this status bar", NO_CODE);
     EXPECT_EQ(0, bar->getStyle() & SBARS_SIZEGRIP);
+}
+
+namespace {
+
+// A status bar whose control stops answering one message.
+class FailingBar : public awt::StatusBar {
+public:
+    FailingBar() : awt::StatusBar(L"text", false) {}
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == failing) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        return awt::StatusBar::windowProc(message, wParam, lParam);
+    }
+    UINT failing = 0;
+};
+
+} // namespace
+
+TEST(StatusBar, BackgroundAndFailedMessages) {
+    TestWindow window;
+    auto* bar = new FailingBar();
+    window.add(bar);
+    bar->setBounds(0, 0, 300, 20);
+    bar->setBackground(RGB(10, 20, 30));
+    window.createPeer();
+    // SB_SETBKCOLOR answers the colour it replaces: the one set at creation.
+    EXPECT_EQ(static_cast<LRESULT>(RGB(10, 20, 30)),
+              SendMessageW(bar->getHWND(), SB_SETBKCOLOR, 0, static_cast<LPARAM>(CLR_DEFAULT)));
+
+    bar->failing = SB_GETBORDERS;
+    EXPECT_FAILURE(bar->validate(), awt::AWTException, L"::SendMessage(SB_GETBORDERS) failed",
+                   ERROR_INVALID_PARAMETER);
+    bar->failing = SB_SETPARTS;
+    EXPECT_FAILURE(bar->validate(), awt::AWTException, L"::SendMessage(SB_SETPARTS) failed",
+                   ERROR_INVALID_PARAMETER);
+    auto* fixed = new awt::StatusBar::Part(L"fixed", awt::StatusBar::Part::FIXED, true);
+    bar->failing = 0;
+    bar->addPart(fixed);
+    bar->validate();
+    bar->failing = SB_GETRECT;
+    EXPECT_FAILURE(fixed->setText(L"new"), awt::AWTException, L"::SendMessage(SB_GETRECT) failed",
+                   ERROR_INVALID_PARAMETER);
+    bar->failing = SB_SETTEXTW;
+    EXPECT_FAILURE(bar->validate(), awt::AWTException, L"::SendMessage(SB_SETTEXT) failed",
+                   ERROR_INVALID_PARAMETER);
+    bar->failing = 0;
+    bar->validate();
+    EXPECT_EQ(L"new", partText(bar->getHWND(), 1)) << "the text stayed due until it was sent";
 }

@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "WidgetTestSupport.h"
+#include "awt/AWTException.h"
 #include "awt/Button.h"
 #include "awt/Event.h"
 #include "awt/TextArea.h"
@@ -278,4 +279,33 @@ TEST(TextField, RealKeyboardInputReachesTheFocusedField) {
     ASSERT_EQ(inputs.size(), SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
     EXPECT_TRUE(waitUntil([&] { return listener.texts >= 2; }));
     EXPECT_EQ(L"k7", field->getText());
+}
+
+namespace {
+
+// A text area whose edit control refuses to change its read-only state.
+class StubbornArea : public awt::TextArea {
+public:
+    StubbornArea() : awt::TextArea(L"", 2, 10) {}
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == EM_SETREADONLY) {
+            return 0;
+        }
+        return awt::TextArea::windowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(TextComponent, RefusedReadOnlySwitchIsReportedAfterStoringTheFlag) {
+    TestWindow window;
+    auto* area = new StubbornArea();
+    window.add(area);
+    window.createPeer();
+    EXPECT_FAILURE(area->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
+                   NO_CODE);
+    EXPECT_FALSE(area->isEditable());
+    area->destroyPeer();
+    area->createPeer();
+    EXPECT_TRUE(GetWindowLongW(area->getHWND(), GWL_STYLE) & ES_READONLY) << "used for the next window";
 }

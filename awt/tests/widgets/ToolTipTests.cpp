@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "WidgetTestSupport.h"
+#include "awt/AWTException.h"
 #include "awt/Label.h"
 #include "awt/ToolTip.h"
 
@@ -168,4 +169,40 @@ TEST(ToolTip, ShowsWhileTheRealMouseRestsOnTheTarget) {
     SetCursorPos(5, 5);
     runLoopFor(300);
     EXPECT_FALSE(isPreprocessor(&tip)) << "the mouse left the label";
+}
+
+namespace {
+
+// A tool tip whose control refuses the first registration of the tool.
+class RefusingTip : public awt::ToolTip {
+public:
+    RefusingTip(awt::Component* target) : awt::ToolTip(target, L"tip") {}
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == TTM_ADDTOOLW && refusals > 0) {
+            --refusals;
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return 0;
+        }
+        return awt::ToolTip::windowProc(message, wParam, lParam);
+    }
+    int refusals = 1;
+};
+
+} // namespace
+
+TEST(ToolTip, RefusedToolLeavesNoWindowAndTheNextEntryTriesAgain) {
+    TestWindow window;
+    auto* label = new awt::Label(L"target");
+    window.add(label);
+    window.createPeer();
+    RefusingTip tip(label);
+    EXPECT_FAILURE(tip.mouseEntered(nullptr), awt::AWTException, L"::SendMessage(TTM_ADDTOOL) failed",
+                   ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(nullptr, tip.getHWND());
+    EXPECT_FALSE(isPreprocessor(&tip));
+    tip.mouseEntered(nullptr);
+    ASSERT_NE(nullptr, tip.getHWND());
+    EXPECT_EQ(1, SendMessageW(tip.getHWND(), TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_TRUE(isPreprocessor(&tip));
+    label->removeMouseListener(&tip);
 }
