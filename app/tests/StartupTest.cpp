@@ -108,3 +108,92 @@ TEST(StartupTest, ClosingTheSettingsDialogEndsRunWithZeroWithoutShowingTheWindow
     EXPECT_EQ(0, exitCode);
     EXPECT_FALSE(folder.exists(L"absent.cfg"));
 }
+
+namespace {
+
+struct OwnedDialogSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK matchOwnedDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<OwnedDialogSearch*>(parameter);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == search->owner && std::wstring(name) == L"#32770") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The system's file dialog that the settings dialog opened.
+HWND waitForFileDialog(HWND owner) {
+    OwnedDialogSearch search = {owner, nullptr};
+    waitFor([&] {
+        EnumThreadWindows(GetWindowThreadProcessId(owner, nullptr), matchOwnedDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+}  // namespace
+
+TEST(StartupTest, TheSelectButtonProposesTheFieldsPathAndTakesTheChosenFile) {
+    TempFolder folder(L"kelvane-browse");
+    const std::wstring proposed = folder.write(L"ntstatus.h", testheaders::ntStatusHeader);
+    const std::wstring chosen = folder.write(L"other.h", testheaders::ntStatusHeader);
+    const std::wstring configPath = folder.file(L"absent.cfg");
+    auto frame = std::make_unique<Kelvane>(configPath);
+    Kelvane* kelvane = frame.get();
+    const int exitCode = runDriven(
+        awt::Toolkit::getInstance(), [&] { return kelvane->run(); },
+        [&](UiDriver&) {
+            HWND box = waitForWindowOf(GetCurrentProcessId(), L"Kelvane", L"#32770");
+            ASSERT_NE(nullptr, box);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            HWND dialog = waitForWindowOf(GetCurrentProcessId(), resourceString(9));
+            ASSERT_NE(nullptr, dialog);
+            const std::vector<HWND> fields = descendantsOfClass(dialog, L"Edit");
+            ASSERT_EQ(2u, fields.size());
+            SendMessageW(fields[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(proposed.c_str()));
+            HWND select = descendantWithText(dialog, resourceString(8));
+            ASSERT_NE(nullptr, select);
+
+            // Choosing a file puts its full path into the field.
+            PostMessageW(select, BM_CLICK, 0, 0);
+            HWND files = waitForFileDialog(dialog);
+            ASSERT_NE(nullptr, files) << "no file dialog";
+            EXPECT_NE(nullptr, descendantWithText(files, L"ntstatus.h")) << "the field's file is proposed";
+            bool headerFilter = false;
+            for (HWND combo : descendantsOfClass(files, L"ComboBox")) {
+                const std::wstring text = textOf(combo);
+                const std::wstring pattern = L" (*.h)";
+                headerFilter = headerFilter || (text.size() > pattern.size() &&
+                                                text.compare(text.size() - pattern.size(), pattern.size(), pattern) == 0);
+            }
+            EXPECT_TRUE(headerFilter) << "the dialog offers the header files' filter";
+            HWND nameBox = nullptr;
+            for (HWND edit : descendantsOfClass(files, L"Edit")) {
+                if (textOf(edit) == L"ntstatus.h") {
+                    nameBox = edit;
+                }
+            }
+            ASSERT_NE(nullptr, nameBox);
+            SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+            PostMessageW(files, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(waitFor([&] { return textOf(fields[0]) == chosen; })) << testheaders::narrow(textOf(fields[0]));
+
+            // Cancelling leaves the field as it was.
+            PostMessageW(select, BM_CLICK, 0, 0);
+            files = waitForFileDialog(dialog);
+            ASSERT_NE(nullptr, files);
+            PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
+            EXPECT_TRUE(waitFor([&] { return !IsWindow(files); }));
+            EXPECT_EQ(chosen, textOf(fields[0]));
+
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+    frame.reset();
+    EXPECT_EQ(0, exitCode);
+}
