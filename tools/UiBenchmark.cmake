@@ -8,8 +8,3 @@ if(TARGET Kelvane)
   add_dependencies(kelvane_ui_benchmark Kelvane)
 endif()
 
-# The application tests also open the sample headers; app/ is configured before this folder,
-# where kelvane_use_samples is defined.
-if(TARGET app_tests)
-  kelvane_use_samples(app_tests)
-endif()
