@@ -282,6 +282,12 @@ TEST_F(MainWindowTest, AWin32CodeShowsItsNtStatusValues) {
         EXPECT_EQ(0xC000001Eu, ntStatus.currentCode);
         EXPECT_EQ(L"0xc000001e", ntStatus.hex);
 
+        // Showing the code the pane already shows notifies nobody: the status text stays.
+        ui.press(VK_F6);
+        ui.type(L"5");
+        EXPECT_EQ(resourceString(5), status(ui, frame));
+        EXPECT_EQ(3u, left(ui, frame).rows.size());
+
         // Picking another of them in the left list maps it back without changing the right pane.
         ui.press(VK_F4);
         ui.press(VK_TAB);

@@ -23,9 +23,13 @@ std::wstring programPath() {
     return folder + L"Kelvane.exe";
 }
 
-// The text that showMessageBox puts together for an exception.
+// The text that showMessageBox puts together for an exception (an empty message has no line).
 std::wstring boxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
-    std::wstring text = classLine + L"\n" + message + L"\n\nError code: " + std::to_wstring(static_cast<int>(code));
+    std::wstring text = classLine;
+    if (!message.empty()) {
+        text += L"\n" + message;
+    }
+    text += L"\n\nError code: " + std::to_wstring(static_cast<int>(code));
     const std::wstring system = systemTextLine(code);
     if (!system.empty()) {
         text += L"\n" + system;
@@ -101,6 +105,7 @@ TEST(ProgramTest, CancelInTheSettingsDialogForAMissingConfigurationEndsWithExitC
     EXPECT_NE(nullptr, descendantWithText(dialog, L"kelvane.cfg")) << "the dialog names the configuration file";
     EXPECT_NE(nullptr, descendantWithText(dialog, resourceString(10)));
     EXPECT_EQ(2u, descendantsOfClass(dialog, L"Edit").size());
+    EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
     for (HWND field : descendantsOfClass(dialog, L"Edit")) {
         EXPECT_EQ(L"", textOf(field)) << "the path fields start empty";
     }
@@ -141,6 +146,39 @@ TEST(ProgramTest, OkInTheSettingsDialogWritesTheConfigurationAndLoadsAgain) {
 
     PostMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, program.waitForExit());
+}
+
+TEST(ProgramTest, OkWithEmptyFieldsWritesEmptyPathsWhichThenFailToOpen) {
+    TempFolder folder(L"kelvane-empty-ok");
+    ProgramRun program(L"", folder.path());
+    ASSERT_TRUE(program.isStarted());
+    HWND box = waitForWindowOf(program.id(), L"Kelvane", L"#32770");
+    ASSERT_NE(nullptr, box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    HWND dialog = waitForWindowOf(program.id(), resourceString(9));
+    ASSERT_NE(nullptr, dialog);
+    clickButton(dialog, resourceString(13));
+
+    // What the system answers for an empty path decides how the next attempt fails.
+    const HANDLE empty = CreateFileW(L"", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr);
+    const DWORD emptyPathError = GetLastError();
+    ASSERT_EQ(INVALID_HANDLE_VALUE, empty);
+    const bool missing = emptyPathError == ERROR_FILE_NOT_FOUND || emptyPathError == ERROR_PATH_NOT_FOUND;
+    box = waitForWindowOf(program.id(), missing ? L"Kelvane" : L"Kelvane fatal error", L"#32770");
+    ASSERT_NE(nullptr, box) << "no box for the empty header path";
+    EXPECT_EQ("ntstatus.h=\r\nwinerror.h=\r\n", folder.read(L"kelvane.cfg"));
+    if (missing) {
+        EXPECT_EQ(boxText(L"class zeno::FileNotFoundException", L"", emptyPathError), messageBoxText(box));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        dialog = waitForWindowOf(program.id(), resourceString(9));
+        ASSERT_NE(nullptr, dialog) << "the settings dialog is offered again";
+        clickButton(dialog, resourceString(14));
+        EXPECT_EQ(0u, program.waitForExit());
+    } else {
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(emptyPathError, program.waitForExit());
+    }
 }
 
 TEST(ProgramTest, AZeroLengthHeaderEndsWithTheFatalErrorBoxAndItsErrorCode) {
