@@ -8,6 +8,7 @@
 
 #include "FrameProbe.h"
 #include "FrameSession.h"
+#include "SystemWindows.h"
 #include "TempFolder.h"
 #include "TestHeaders.h"
 #include "app/ErrorCodePane.h"
@@ -421,5 +422,57 @@ TEST_F(MainWindowTest, PageKeysMoveTheListAndCtrlCCopiesTheWholeField) {
         ui.onUi([&] { SendMessageW(hexField, EM_SETSEL, 3, 3); });
         ui.press('C', true, true);
         EXPECT_FALSE(wholeTextSelected(ui, hexField));
+    });
+}
+
+namespace {
+
+struct ToolTipSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK matchShownToolTip(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ToolTipSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (owner == search->processId && IsWindowVisible(window) && _wcsicmp(name, L"tooltips_class32") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
+    drive([&](UiDriver& ui, Kelvane* frame) {
+        HWND title = descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
+        ASSERT_NE(nullptr, title);
+        RECT area;
+        GetWindowRect(title, &area);
+        // Into the label from outside, then rest there.
+        SetCursorPos(area.left + 10, area.bottom + 40);
+        Sleep(100);
+        INPUT move = {};
+        move.type = INPUT_MOUSE;
+        move.mi.dx = (area.left + 20) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        move.mi.dy = ((area.top + area.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &move, sizeof move);
+        ui.settle();
+        move.mi.dx += 65535 / GetSystemMetrics(SM_CXSCREEN) * 3;
+        SendInput(1, &move, sizeof move);
+        ToolTipSearch search = {GetCurrentProcessId(), nullptr};
+        EXPECT_TRUE(waitFor([&] {
+            search.found = nullptr;
+            EnumWindows(matchShownToolTip, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        })) << "no tool tip came up";
+        if (search.found != nullptr) {
+            EXPECT_EQ(folder->file(L"ntstatus.h"), textOf(search.found));
+        }
     });
 }
