@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <malloc.h>
+#include <memory>
 
 #include "awt/AWTException.h"
 #include "awt/ChildrenMonitor.h"
@@ -27,10 +28,51 @@ constexpr UINT MENU_INFO_SIZE = 28;
 
 }  // namespace
 
+class Window::PendingTask : public zeno::Runnable {
+public:
+    using Action = void (*)(Window*);
+
+    PendingTask(Window* window, PendingTask*& slot, Action action)
+        : window(window), slot(&slot), action(action) {}
+
+    void run() override {
+        std::unique_ptr<PendingTask> self(this);
+        if (window == nullptr) {
+            return;
+        }
+        *slot = nullptr;
+        action(window);
+    }
+
+    // The window is going away.
+    void forget() { window = nullptr; }
+
+private:
+    Window* window;
+    PendingTask** slot;
+    Action action;
+};
+
+void Window::schedule(PendingTask*& slot, void (*action)(Window*)) {
+    if (slot != nullptr) {
+        return;  // already queued
+    }
+    auto* task = new PendingTask(this, slot, action);
+    slot = task;
+    try {
+        getToolkit()->invokeLater(task);
+    } catch (...) {
+        slot = nullptr;
+        delete task;
+        throw;
+    }
+}
+
 Window::Window(Window* owner)
     : menuBar(nullptr), windowFlags(0), minimumSize(UNSET_SIZE), maximumSize(UNSET_SIZE),
       closeOperation(HIDE), mouseOverComponent(nullptr), focusOwner(nullptr),
-      childrenMonitor(nullptr), keyAcceleratorHandler(nullptr) {
+      childrenMonitor(nullptr), keyAcceleratorHandler(nullptr), pendingFocusRequest(nullptr),
+      pendingDeletion(nullptr) {
     parent = owner;
     if (owner != nullptr) {
         owner->ownedWindows.push_back(this);
@@ -44,6 +86,11 @@ Window::Window(Window* owner)
 }
 
 Window::~Window() noexcept(false) {
+    for (PendingTask* task : {pendingFocusRequest, pendingDeletion}) {
+        if (task != nullptr) {
+            task->forget();
+        }
+    }
     // Each owned window takes itself out of the list when it goes.
     while (!ownedWindows.empty()) {
         delete ownedWindows.back();
@@ -346,7 +393,7 @@ void Window::setVisible(bool visible) {
     if (visible) {
         fireWindowEvent(&WindowListener::windowShown);
         // The focus is placed after the current message, once the window is active.
-        getToolkit()->invokeLater(new zeno::Dispatcher<Window>(this, &Window::requestFocus));
+        schedule(pendingFocusRequest, [](Window* window) { window->requestFocus(); });
     } else {
         fireWindowEvent(&WindowListener::windowHidden);
     }
@@ -495,7 +542,8 @@ void Window::performCloseOperation() {
         break;
     case DISPOSE_AND_DELETE: {
         dispose();
-        getToolkit()->invokeLater(new zeno::Deleter<Component>(this));
+        // Deleted by the toolkit once this message has been handled.
+        schedule(pendingDeletion, [](Window* window) { delete window; });
         break;
     }
     case EXIT:

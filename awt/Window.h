@@ -106,6 +106,11 @@ private:
 
     static constexpr std::uint8_t ALWAYS_ON_TOP = 1;
 
+    // Work queued on the toolkit for this window (the focus request after showing, the
+    // deletion after closing); a window deleted before it runs makes it do nothing.
+    class PendingTask;
+    void schedule(PendingTask*& slot, void (*action)(Window*));
+
     void removeMenuBar();
     void installAccelerators(bool active);
     void processSizing(const RECT* proposed);
@@ -121,6 +126,8 @@ private:
     Component* focusOwner;
     ChildrenMonitor* childrenMonitor;
     KeyAcceleratorHandler* keyAcceleratorHandler;
+    PendingTask* pendingFocusRequest;
+    PendingTask* pendingDeletion;
 };
 
 }  // namespace awt

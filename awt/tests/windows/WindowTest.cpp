@@ -142,6 +142,26 @@ TEST_F(ClosingTest, DisposeAndDeleteDeletesOnlyAfterTheMessage) {
     EXPECT_TRUE(runUntil([&] { return deleted; }));
 }
 
+TEST_F(ClosingTest, WindowDeletedBeforeItsQueuedWorkRunsIsLeftAlone) {
+    // Shown (a focus request is queued) and deleted before the loop runs again.
+    auto* shown = new Frame(nullptr, L"short-lived");
+    shown->setVisible(true);
+    delete shown;
+
+    // Closed with DISPOSE_AND_DELETE (its deletion is queued), then deleted with its owner.
+    auto* owner = new Frame(nullptr, L"owner");
+    auto* closing = new Frame(owner, L"closing");
+    closing->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
+    closing->createPeer();
+    SendMessageW(closing->getHWND(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(1u, owner->getOwnedWindows().size());
+    delete owner;
+
+    // The queued work finds its windows gone and does nothing (before, it ran on freed
+    // memory and crashed here).
+    pumpFor(50);
+}
+
 TEST_F(ClosingTest, ExitEndsTheLoopWithZero) {
     auto frame = std::make_unique<Frame>(nullptr, L"exit");
     frame->setDefaultCloseOperation(Window::EXIT);
