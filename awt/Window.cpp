@@ -24,7 +24,6 @@ constexpr Dimension UNSET_SIZE{-1, -1};
 // The four low bits of a system command are the system's own.
 constexpr WPARAM SYSTEM_COMMAND_MASK = 0xFFF0;
 
-constexpr UINT MENU_INFO_SIZE = 28;
 
 }  // namespace
 
@@ -341,7 +340,8 @@ void Window::processSizing(const RECT* proposed) {
 
 LRESULT Window::processMenuCommand(WPARAM index, HMENU menu) {
     MENUINFO info{};
-    info.cbSize = MENU_INFO_SIZE;
+    // 28 bytes on the 32-bit target; the 64-bit structure is larger.
+    info.cbSize = sizeof(info);
     info.fMask = MIM_MENUDATA;
     if (menu == nullptr || !GetMenuInfo(menu, &info) || info.dwMenuData == 0) {
         return 0;
