@@ -34,12 +34,8 @@ Configure::Configure(awt::Window* owner, const std::wstring& configPath)
     setTitle(IDS_TITLE);
     setDefaultCloseOperation(awt::Window::HIDE);
 
-    ntStatusPathField = new awt::TextField(PATH_COLUMNS);
-    ntStatusBrowseButton = new FileSelectButton(ntStatusPathField, L"h", awt::FileDialog::OPEN);
-    win32PathField = new awt::TextField(PATH_COLUMNS);
-    win32BrowseButton = new FileSelectButton(win32PathField, L"h", awt::FileDialog::OPEN);
-
-    auto* group = new awt::BorderedPanel(IDS_HEADER_FILES);
+    // Each control goes into its container as soon as it is made, so that one owner holds it.
+    auto group = std::make_unique<awt::BorderedPanel>(IDS_HEADER_FILES);
     int defaultHorizontalGap = 0;
     int defaultVerticalGap = 0;
     awt::getDefaultGaps(defaultHorizontalGap, defaultVerticalGap);
@@ -49,29 +45,29 @@ Configure::Configure(awt::Window* owner, const std::wstring& configPath)
     group->setLayout(&pathsLayout);
     awt::LayoutManager::Constraints cell;
     group->add(new awt::Label(IDS_NTSTATUS_H, SS_LEFT), cell);
-    group->add(ntStatusPathField, cell);
-    group->add(ntStatusBrowseButton, cell);
+    group->add(ntStatusPathField = new awt::TextField(PATH_COLUMNS), cell);
+    group->add(ntStatusBrowseButton = new FileSelectButton(ntStatusPathField, L"h", awt::FileDialog::OPEN), cell);
     group->add(new awt::Label(IDS_WINERROR_H, SS_LEFT), cell);
-    group->add(win32PathField, cell);
-    group->add(win32BrowseButton, cell);
+    group->add(win32PathField = new awt::TextField(PATH_COLUMNS), cell);
+    group->add(win32BrowseButton = new FileSelectButton(win32PathField, L"h", awt::FileDialog::OPEN), cell);
 
-    auto* buttonRow = new awt::Panel();
+    auto buttonRow = std::make_unique<awt::Panel>();
     buttonRow->setLayout(&buttonsLayout);
     auto* okButton = new awt::Button(IDS_OK);
+    buttonRow->add(okButton, cell);
     actionAdapters.push_back(std::make_unique<awt::ActionListener_mem_fun_t<Configure>>(this, &Configure::onOK));
     okButton->addActionListener(actionAdapters.back().get());
-    buttonRow->add(okButton, cell);
     auto* cancelButton = new awt::Button(IDS_CANCEL);
+    buttonRow->add(cancelButton, cell);
     actionAdapters.push_back(
         std::make_unique<awt::ActionListener_mem_fun_t<Configure>>(this, &Configure::onCancel));
     cancelButton->addActionListener(actionAdapters.back().get());
-    buttonRow->add(cancelButton, cell);
 
     dialogLayout.setDefaultGaps();
     setLayout(&dialogLayout);
     add(new awt::Label(configPath, SS_LEFT), awt::BorderLayout::NORTH);
-    add(group, awt::BorderLayout::CENTER);
-    add(buttonRow, awt::BorderLayout::SOUTH);
+    add(group.release(), awt::BorderLayout::CENTER);
+    add(buttonRow.release(), awt::BorderLayout::SOUTH);
 
     setResizable(false);
     pack();

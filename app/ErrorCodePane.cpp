@@ -1,6 +1,7 @@
 #include "app/ErrorCodePane.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/CounterGuard.h"
 #include "awt/Label.h"
@@ -32,34 +33,29 @@ ErrorCodePane::ErrorCodePane(const std::wstring& title, CodeTable* table, Messag
       list(nullptr),
       currentCode(NO_CODE),
       updating(0) {
-    auto* titleLabel = new awt::Label(
-        title + L"   (total " + zeno::toString(static_cast<std::uint32_t>(table->size()), 10) + L" entries)",
-        SS_LEFT);
-    toolTip.setTarget(titleLabel);
-    toolTip.setText(table->headerPath());
-
-    nameField = new awt::TextField(32);
-    decimalField = new awt::TextField(16);
-    hexField = new awt::TextField(16);
-    messageArea = new awt::TextArea(zeno::emptyString, 5, 32);
-    messageArea->setEditable(false);
-    list = new awt::List();
-
-    auto* fieldsPanel = new awt::Panel();
+    // Each control goes into its container as soon as it is made, so that one owner holds it.
+    auto fieldsPanel = std::make_unique<awt::Panel>();
     fieldsLayout.setRowsAndCols(0, 1);
     fieldsLayout.setDefaultGaps();
     fieldsPanel->setLayout(&fieldsLayout);
     awt::LayoutManager::Constraints cell;
+    auto* titleLabel = new awt::Label(
+        title + L"   (total " + zeno::toString(static_cast<std::uint32_t>(table->size()), 10) + L" entries)",
+        SS_LEFT);
     fieldsPanel->add(titleLabel, cell);
-    fieldsPanel->add(nameField, cell);
-    fieldsPanel->add(decimalField, cell);
-    fieldsPanel->add(hexField, cell);
-    fieldsPanel->add(messageArea, cell);
+    toolTip.setTarget(titleLabel);
+    toolTip.setText(table->headerPath());
+
+    fieldsPanel->add(nameField = new awt::TextField(32), cell);
+    fieldsPanel->add(decimalField = new awt::TextField(16), cell);
+    fieldsPanel->add(hexField = new awt::TextField(16), cell);
+    fieldsPanel->add(messageArea = new awt::TextArea(zeno::emptyString, 5, 32), cell);
+    messageArea->setEditable(false);
 
     paneLayout.setDefaultGaps();
     setLayout(&paneLayout);
-    add(fieldsPanel, awt::BorderLayout::NORTH);
-    add(list, awt::BorderLayout::CENTER);
+    add(fieldsPanel.release(), awt::BorderLayout::NORTH);
+    add(list = new awt::List(), awt::BorderLayout::CENTER);
 
     auto textAdapter = [this](void (ErrorCodePane::*target)()) {
         textAdapters.push_back(std::make_unique<awt::TextListener_mem_fun_t<ErrorCodePane>>(this, target));

@@ -86,22 +86,19 @@ void Kelvane::buildUI() {
     setIcon(IDI_KELVANE);
     setDefaultCloseOperation(awt::Window::EXIT);
 
-    ntStatusPane = new ErrorCodePane(L"NTSTATUS", &ntStatusTable, &ntStatusFormatter);
-    win32Pane = new ErrorCodePane(L"Win32 Error Code", &win32Table, &win32Formatter);
-    statusBar = new awt::StatusBar(programName + L" version " + versionString, true);
-
-    auto* panesPanel = new awt::Panel();
+    // Each part goes into its container as soon as it is made, so that one owner holds it.
+    auto panesPanel = std::make_unique<awt::Panel>();
     panesLayout.setRowsAndCols(1, 2);
     panesLayout.setDefaultGaps();
     panesPanel->setLayout(&panesLayout);
     awt::LayoutManager::Constraints leftCell;
     awt::LayoutManager::Constraints rightCell;
-    panesPanel->add(ntStatusPane, leftCell);
-    panesPanel->add(win32Pane, rightCell);
+    panesPanel->add(ntStatusPane = new ErrorCodePane(L"NTSTATUS", &ntStatusTable, &ntStatusFormatter), leftCell);
+    panesPanel->add(win32Pane = new ErrorCodePane(L"Win32 Error Code", &win32Table, &win32Formatter), rightCell);
 
     setLayout(&frameLayout);
-    add(panesPanel, awt::BorderLayout::CENTER);
-    add(statusBar, awt::BorderLayout::SOUTH);
+    add(panesPanel.release(), awt::BorderLayout::CENTER);
+    add(statusBar = new awt::StatusBar(programName + L" version " + versionString, true), awt::BorderLayout::SOUTH);
 
     itemAdapters.push_back(std::make_unique<awt::ItemListener_mem_fun_t<Kelvane>>(this, &Kelvane::onNtStatusChanged));
     ntStatusPane->addItemListener(itemAdapters.back().get());
