@@ -46,9 +46,10 @@ fi
 
 xvfb_pid= app_pid=
 cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  # A stopped process's status (143) must not become the command's: || true under set -e.
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null || true
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
   app_pid= xvfb_pid=
 }
 trap cleanup EXIT INT TERM

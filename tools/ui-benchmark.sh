@@ -12,7 +12,7 @@ target=${KELVANE_TARGET:-i686}
 
 xvfb_pid=
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=
 }
 trap cleanup EXIT INT TERM
