@@ -42,16 +42,19 @@ public:
     }
 
     // Calls the operation of every listener of interface L, last registered first. Listeners may
-    // add or remove listeners meanwhile; pairs removed before their turn are not called.
+    // add or remove listeners meanwhile: the walk goes over the pairs registered when it began,
+    // each is called at most once, and pairs removed before their turn are not called.
     template <class L, class E>
     void fire(void (L::*operation)(E*), E* event) {
+        std::vector<void*> called;
         for (std::size_t i = entries.size(); i-- > 0;) {
-            if (i >= entries.size()) {
-                continue;
+            if (entries[i].first == &L::TAG) {
+                called.push_back(entries[i].second);
             }
-            const Entry& entry = entries[i];
-            if (entry.first == &L::TAG) {
-                (static_cast<L*>(entry.second)->*operation)(event);
+        }
+        for (void* listener : called) {
+            if (contains(&L::TAG, listener)) {
+                (static_cast<L*>(listener)->*operation)(event);
             }
         }
     }

@@ -94,6 +94,39 @@ TEST(ListenerRegistry, OneObjectUnderTwoTagsAndListenersRemovedDuringDispatch) {
     EXPECT_TRUE(journal.empty());
     EXPECT_EQ(3u, registry.size());
 
+    // Removing a pair registered before the running one, or the running one itself, neither
+    // calls anyone twice nor skips a listener still registered; one added meanwhile waits.
+    struct Editor : awt::FocusListener {
+        void focusGained(awt::FocusEvent*) override {
+            journal->push_back(L"editor");
+            registry->remove<awt::FocusListener>(removed);
+            registry->remove<awt::FocusListener>(this);
+            registry->add<awt::FocusListener>(added);
+        }
+        void focusLost(awt::FocusEvent*) override {}
+        Journal* journal = nullptr;
+        awt::ListenerRegistry* registry = nullptr;
+        awt::FocusListener* removed = nullptr;
+        awt::FocusListener* added = nullptr;
+    } editor;
+    awt::ListenerRegistry editedRegistry;
+    Recorder earliest(&journal, L"earliest");
+    Recorder kept(&journal, L"kept");
+    Recorder late(&journal, L"late");
+    editor.journal = &journal;
+    editor.registry = &editedRegistry;
+    editor.removed = &earliest;
+    editor.added = &late;
+    editedRegistry.add<awt::FocusListener>(&earliest);
+    editedRegistry.add<awt::FocusListener>(&kept);
+    editedRegistry.add<awt::FocusListener>(&editor);
+    journal.clear();
+    editedRegistry.fire(&awt::FocusListener::focusGained, &focus);
+    EXPECT_EQ((Journal{L"editor", L"kept:focusGained"}), journal);
+    journal.clear();
+    editedRegistry.fire(&awt::FocusListener::focusGained, &focus);
+    EXPECT_EQ((Journal{L"late:focusGained", L"kept:focusGained"}), journal);
+
     EXPECT_FAILURE(registry.add(&awt::MouseListener::TAG, nullptr), zeno::NullPointerException,
                    L"listener", NO_CODE);
     EXPECT_EQ(std::wstring(L"awt::MouseListener"), awt::MouseListener::TAG.getName());
