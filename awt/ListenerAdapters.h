@@ -9,14 +9,17 @@ namespace awt {
 // Adapters that bind a member function without arguments of an application class as a listener.
 // The event is not read; KeyListener_mem_fun_t consumes every key press it handles.
 
-template <class T>
-class ActionListener_mem_fun_t : public ActionListener {
+// What every adapter holds: the object and the member to call on it.
+template <class T, class L>
+class MemberFunctionListener : public L {
 public:
     using Function = void (T::*)();
-    ActionListener_mem_fun_t(T* object, Function function) : object(object), function(function) {
+
+protected:
+    MemberFunctionListener(T* object, Function function) : object(object), function(function) {
         zeno::checkNotNull(L"object", object);
     }
-    void actionPerformed(ActionEvent*) override { (object->*function)(); }
+    void call() { (object->*function)(); }
 
 private:
     T* object;
@@ -24,50 +27,44 @@ private:
 };
 
 template <class T>
-class ItemListener_mem_fun_t : public ItemListener {
+class ActionListener_mem_fun_t : public MemberFunctionListener<T, ActionListener> {
 public:
-    using Function = void (T::*)();
-    ItemListener_mem_fun_t(T* object, Function function) : object(object), function(function) {
-        zeno::checkNotNull(L"object", object);
-    }
-    void itemStateChanged(ItemEvent*) override { (object->*function)(); }
-
-private:
-    T* object;
-    Function function;
+    using typename MemberFunctionListener<T, ActionListener>::Function;
+    ActionListener_mem_fun_t(T* object, Function function)
+        : MemberFunctionListener<T, ActionListener>(object, function) {}
+    void actionPerformed(ActionEvent*) override { this->call(); }
 };
 
 template <class T>
-class TextListener_mem_fun_t : public TextListener {
+class ItemListener_mem_fun_t : public MemberFunctionListener<T, ItemListener> {
 public:
-    using Function = void (T::*)();
-    TextListener_mem_fun_t(T* object, Function function) : object(object), function(function) {
-        zeno::checkNotNull(L"object", object);
-    }
-    void textValueChanged(TextEvent*) override { (object->*function)(); }
-
-private:
-    T* object;
-    Function function;
+    using typename MemberFunctionListener<T, ItemListener>::Function;
+    ItemListener_mem_fun_t(T* object, Function function)
+        : MemberFunctionListener<T, ItemListener>(object, function) {}
+    void itemStateChanged(ItemEvent*) override { this->call(); }
 };
 
 template <class T>
-class KeyListener_mem_fun_t : public KeyListener {
+class TextListener_mem_fun_t : public MemberFunctionListener<T, TextListener> {
 public:
-    using Function = void (T::*)();
-    KeyListener_mem_fun_t(T* object, Function function) : object(object), function(function) {
-        zeno::checkNotNull(L"object", object);
-    }
+    using typename MemberFunctionListener<T, TextListener>::Function;
+    TextListener_mem_fun_t(T* object, Function function)
+        : MemberFunctionListener<T, TextListener>(object, function) {}
+    void textValueChanged(TextEvent*) override { this->call(); }
+};
+
+template <class T>
+class KeyListener_mem_fun_t : public MemberFunctionListener<T, KeyListener> {
+public:
+    using typename MemberFunctionListener<T, KeyListener>::Function;
+    KeyListener_mem_fun_t(T* object, Function function)
+        : MemberFunctionListener<T, KeyListener>(object, function) {}
     void keyPressed(KeyEvent* event) override {
-        (object->*function)();
+        this->call();
         event->consumed = true;
     }
     void keyReleased(KeyEvent*) override {}
     void keyTyped(KeyEvent*) override {}
-
-private:
-    T* object;
-    Function function;
 };
 
 } // namespace awt
