@@ -10,6 +10,8 @@
 
 #include "zeno/DebugLog.h"
 #include "zeno/Exception.h"
+#include "zeno/File.h"
+#include "zeno/Handle.h"
 #include "zeno/MappedFile.h"
 #include "zeno/Strings.h"
 
@@ -72,21 +74,17 @@ void report(const char* phase, int runs, double seconds, std::uint64_t bytes)
 std::wstring writeLargeHeader(const std::wstring& source, const std::wstring& path, std::uint64_t minimumBytes)
 {
     zeno::MappedFile input(source, zeno::MappedFile::READ, zeno::nilString);
-    HANDLE output = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) {
-        throw zeno::IOException(L"::CreateFile(" + path + L") failed", GetLastError());
-    }
+    zeno::Handle output(zeno::openFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     std::uint64_t written = 0;
     while (written < minimumBytes) {
         DWORD count = 0;
-        if (!WriteFile(output, input.data(), static_cast<DWORD>(input.size()), &count, nullptr)) {
+        if (!WriteFile(output.get(), input.data(), static_cast<DWORD>(input.size()), &count, nullptr)) {
             DWORD error = GetLastError();
-            CloseHandle(output);
             throw zeno::IOException(L"failed to write to " + path, error);
         }
         written += count;
     }
-    CloseHandle(output);
+    output.close();
     return path;
 }
 
