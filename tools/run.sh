@@ -8,7 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KELVANE_BUILD_DIR:-$root/build}
 target=${KELVANE_TARGET:-i686}
 rundir=${KELVANE_RUN_DIR:-$build/run}
-prefix=$build/wineprefix
+# A prefix of its own: the test prefix runs its windows without a window manager.
+prefix=$rundir/wineprefix
 
 "$root/tools/setup.sh"
 "$root/tools/build.sh"
@@ -30,15 +31,6 @@ if [ ! -f "$rundir/kelvane.cfg" ]; then
   echo "Wrote $rundir/kelvane.cfg for the sample headers."
 fi
 cd "$rundir"
-
-# Wine has no Japanese user-interface font of its own: let its fallback for the dialog font use
-# the Noto CJK font that setup.sh installs, so that the status texts are readable.
-if [ ! -f "$prefix/.kelvane-cjk-font" ]; then
-  "$root/tools/wine-run" "$prefix" reg add \
-    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-    /v 'MS UI Gothic' /d 'Noto Sans CJK JP' /f >/dev/null 2>&1
-  touch "$prefix/.kelvane-cjk-font"
-fi
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$root/tools/wine-run" "$prefix" "$exe"

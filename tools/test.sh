@@ -13,7 +13,8 @@ built=$(date +%s)
 xvfb_pid=
 server_pid=
 stop_services() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  # The Wine server ends the prefix's processes (its services too), then itself is stopped.
+  [ -n "$server_pid" ] && { wineserver -k 2>/dev/null; kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null; }
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   server_pid= xvfb_pid=
 }
