@@ -1,5 +1,6 @@
+#include <algorithm>
+
 #include <windows.h>
-#include <commctrl.h>
 
 #include "WidgetTestSupport.h"
 #include "awt/BorderLayout.h"
@@ -49,19 +50,16 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     auto* area = new awt::TextArea(L"メモリ アクセス違反です。\r\nThe instruction referenced memory.", 3, 32);
     area->setEditable(false);
     auto* list = new awt::List();
-    for (const wchar_t* name : {L"STATUS_SUCCESS", L"STATUS_WAIT_1", L"STATUS_ACCESS_VIOLATION"}) {
-        list->add(name);
-    }
-    list->select(2);
+    list->add(L"STATUS_SUCCESS");
+    list->add(L"STATUS_ACCESS_VIOLATION");
+    list->select(1);
     auto* button = new awt::Button(IDS_HEADER_FILE);
     auto* label = new awt::Label(L"設定: ヘッダファイル (ntstatus.h)");
     auto* status = new awt::StatusBar(L"", true);
     status->setText(IDS_STATUS);
-    group->add(field);
-    group->add(area);
-    group->add(list);
-    group->add(button);
-    group->add(label);
+    for (awt::Component* each : std::initializer_list<awt::Component*>{field, area, list, button, label}) {
+        group->add(each);
+    }
     frame.add(group, awt::BorderLayout::CENTER);
     frame.add(status, awt::BorderLayout::SOUTH);
     awt::ToolTip tip(label, L"ツールチップ: C:\\sdk\\include\\ntstatus.h");
@@ -97,7 +95,8 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     }
     ReleaseDC(nullptr, screen);
 
-    // The mouse rests on the label until its tool tip shows.
+    // The real mouse rests on the label: its moves reach the tool-tip control through the loop's
+    // preprocessor chain until the tip shows the text it asked for; leaving ends the relaying.
     RECT rect;
     GetWindowRect(label->getHWND(), &rect);
     SetCursorPos(rect.left + 30, (rect.top + rect.bottom) / 2);
@@ -108,11 +107,14 @@ TEST(Showcase, EveryWidgetInOneWindow) {
         runLoopFor(100);
     }
     EXPECT_TRUE(tip.getHWND() != nullptr && IsWindowVisible(tip.getHWND()));
+    EXPECT_EQ(L"ツールチップ: C:\\sdk\\include\\ntstatus.h", windowText(tip.getHWND()));
     if (showcaseHoldMilliseconds > 0) {
         runLoopFor(static_cast<UINT>(showcaseHoldMilliseconds));
     }
     SetCursorPos(0, 0);
-    runLoopFor(100);
+    runLoopFor(300);
+    const auto& chain = toolkit()->getMessagePreprocessors();
+    EXPECT_EQ(chain.end(), std::find(chain.begin(), chain.end(), static_cast<awt::MessagePreprocessor*>(&tip)));
     label->removeMouseListener(&tip);
     frame.dispose();
 }

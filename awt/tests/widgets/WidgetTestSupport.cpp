@@ -1,7 +1,5 @@
 #include "WidgetTestSupport.h"
 
-#include <cstring>
-
 #include "awt/Event.h"
 
 namespace widgets_test {
@@ -51,10 +49,6 @@ bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     }
 }
 
-void pumpFor(DWORD milliseconds) {
-    waitUntil([] { return false; }, milliseconds);
-}
-
 namespace {
 
 void CALLBACK endLoop(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -75,16 +69,21 @@ TestWindow::TestWindow(int left, int top, int w, int h) {
     width = w;
     height = h;
     setGroup(true);
-    // Hidden until a test shows it: Wine waits two seconds for a window manager (there is none
-    // on the test display) whenever a shown top-level window goes away.
     flags &= ~VISIBLE;
+}
+
+void TestWindow::show() {
+    createPeer();
+    setVisible(true);
+    SetForegroundWindow(getHWND());
+    settle();
 }
 
 TestWindow::~TestWindow() noexcept(false) {}
 
 LPCWSTR TestWindow::getClassName() const { return MAKEINTATOM(awt::Toolkit::getWindowClass()); }
 
-LPCWSTR TestWindow::getWindowText() const { return title.c_str(); }
+LPCWSTR TestWindow::getWindowText() const { return L"awt widgets"; }
 
 DWORD TestWindow::getStyle() const {
     return (Container::getStyle() & ~WS_CHILD) | WS_OVERLAPPEDWINDOW;
@@ -162,17 +161,13 @@ awt::Insets frameOf(HWND window) {
     return awt::Insets{-rect.top, -rect.left, rect.bottom, rect.right};
 }
 
-HeldKeys::HeldKeys(std::vector<int> virtualKeys) {
-    GetKeyboardState(saved);
-    BYTE state[256];
-    std::memcpy(state, saved, sizeof state);
-    for (int key : virtualKeys) {
-        state[key] = 0x80;
-    }
-    SetKeyboardState(state);
-}
+DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 
-HeldKeys::~HeldKeys() { SetKeyboardState(saved); }
+std::wstring className(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
 
 std::wstring windowText(HWND window) {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');

@@ -42,20 +42,16 @@ extern int showcaseHoldMilliseconds;
     } while (false)
 
 awt::Toolkit* toolkit();
-// Dispatches waiting messages and runs the toolkit's deferred work until both are done (a
-// bounded number of rounds).
+// Dispatches waiting messages and the toolkit's deferred work until both are done (bounded).
 void settle();
-// Dispatches messages and deferred work until the condition holds or the time is over; returns
-// the condition's last value.
+// Dispatches messages and deferred work until the condition holds or the time is over.
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000);
-// Dispatches messages and deferred work for a while.
-void pumpFor(DWORD milliseconds);
 // Runs the toolkit's own message loop (with its preprocessors) for a while: a timer ends it.
 void runLoopFor(UINT milliseconds);
 
-// A top-level window of the toolkit's class with caption and sizing border, placed and sized
-// by the test and hidden until it calls setVisible(true); it keeps the mouse-over bookkeeping as
-// the toolkit's windows do.
+// A top-level window of the toolkit's class, hidden until a test shows it (Wine waits two
+// seconds for a window manager whenever a shown top-level window goes away); it keeps the
+// mouse-over bookkeeping as the toolkit's windows do.
 class TestWindow : public awt::Container, public awt::MouseOverTracker {
 public:
     TestWindow(int x = 40, int y = 40, int width = 480, int height = 360);
@@ -66,17 +62,25 @@ public:
     bool isChild() const override;
     void mouseEnteredComponent(awt::Component* component, int x, int y) override;
 
-    std::wstring title = L"awt widgets";
+    // Adds the child (placed there when a width is given) and returns it.
+    template <class C>
+    C* put(C* child, int left = 0, int top = 0, int w = 0, int h = 0) {
+        add(child);
+        if (w > 0) {
+            child->setBounds(left, top, w, h);
+        }
+        return child;
+    }
+    // Creates the windows, shows them in front and settles.
+    void show();
+
     awt::Component* mouseOver = nullptr;
 };
 
-// Counts the events it gets and remembers their order in a shared journal, if any.
-class EventCounter : public awt::ActionListener,
-                     public awt::ItemListener,
-                     public awt::TextListener {
+// Counts the events it gets and notes their order in a shared journal, if any.
+class EventCounter : public awt::ActionListener, public awt::ItemListener, public awt::TextListener {
 public:
     explicit EventCounter(std::wstring name = L"", std::vector<std::wstring>* journal = nullptr);
-
     void actionPerformed(awt::ActionEvent* event) override;
     void itemStateChanged(awt::ItemEvent* event) override;
     void textValueChanged(awt::TextEvent* event) override;
@@ -85,25 +89,21 @@ public:
     int items = 0;
     int texts = 0;
     awt::Component* lastSource = nullptr;
-    // Run for each text event (for example to read the text as a listener would).
-    std::function<void()> onText;
+    std::function<void()> onText;  // run for each text event, as a listener reading the text
 
 private:
     void note(awt::Event* event, const wchar_t* what);
-
     std::wstring name;
     std::vector<std::wstring>* journal;
 };
 
-// Measures with plain GDI in the font a window has now (WM_GETFONT), for comparison with what
-// the components compute.
+// Measures with plain GDI in the font the window has now (WM_GETFONT).
 class FontProbe {
 public:
     explicit FontProbe(HWND window);
     FontProbe(const FontProbe&) = delete;
     FontProbe& operator=(const FontProbe&) = delete;
     ~FontProbe();
-
     TEXTMETRICW metrics() const;
     SIZE extent(const std::wstring& text) const;
 
@@ -115,19 +115,8 @@ private:
 
 // The insets AdjustWindowRectEx gives for the window's current styles.
 awt::Insets frameOf(HWND window);
-
-// Makes getModifiers see the keys held; restores the key state on exit.
-class HeldKeys {
-public:
-    explicit HeldKeys(std::vector<int> virtualKeys);
-    HeldKeys(const HeldKeys&) = delete;
-    HeldKeys& operator=(const HeldKeys&) = delete;
-    ~HeldKeys();
-
-private:
-    BYTE saved[256];
-};
-
+DWORD styleOf(HWND window);
 std::wstring windowText(HWND window);
+std::wstring className(HWND window);
 
 } // namespace widgets_test
