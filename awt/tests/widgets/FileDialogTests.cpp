@@ -1,4 +1,5 @@
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -38,7 +39,7 @@ void press(HWND dialog, int button) {
 
 // Plays the user on a thread of its own while the test's thread runs the modal dialog: finds
 // the dialog, notes what it shows, then types a name and confirms (or cancels, or does nothing).
-// Whatever is still open after a while is cancelled, so the test cannot hang.
+// A dialog still open after a while is cancelled, so the test cannot hang.
 class DialogUser {
 public:
     enum class Action { Confirm, Cancel, Nothing };
@@ -69,45 +70,30 @@ private:
     }
 
     void play() {
-        HWND dialog = nullptr;
-        for (int i = 0; i < 500 && dialog == nullptr; ++i) {
-            Sleep(20);
-            dialog = dialogOf(uiThread);
-        }
-        if (dialog == nullptr) {
-            hadToForceClose = true;  // whatever the test's thread shows instead is closed
-            EnumWindows(closeWindowOf, static_cast<LPARAM>(uiThread));
-            return;
-        }
-        Sleep(200);
-        sawDialog = true;
-        observe(dialog);
-        if (action == Action::Confirm) {
-            SetWindowTextW(nameField(dialog), typedName.c_str());
-            press(dialog, IDOK);
-        } else if (action == Action::Cancel) {
-            press(dialog, IDCANCEL);
-        }
-        for (int i = 1; i <= 400; ++i) {
+        int waited = 0;
+        for (int i = 0; i < 600; ++i) {
             Sleep(25);
-            HWND open = dialogOf(uiThread);
-            if (open == nullptr) {
-                return;
-            }
-            if (i % 120 == 0) {
-                hadToForceClose = true;
-                PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
-                PostMessageW(open, WM_CLOSE, 0, 0);
+            HWND dialog = dialogOf(uiThread);
+            if (dialog == nullptr) {
+                if (sawDialog) {
+                    return;
+                }
+            } else if (!sawDialog) {
+                Sleep(200);
+                observe(dialog);
+                sawDialog = true;
+                if (action == Action::Confirm) {
+                    SetWindowTextW(nameField(dialog), typedName.c_str());
+                    press(dialog, IDOK);
+                } else if (action == Action::Cancel) {
+                    press(dialog, IDCANCEL);
+                }
+            } else if (++waited % 120 == 0) {
+                hadToForceClose = true;  // still open (or a box it raised): cancelled
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
             }
         }
-    }
-
-    static BOOL CALLBACK closeWindowOf(HWND window, LPARAM thread) {
-        if (GetWindowThreadProcessId(window, nullptr) == static_cast<DWORD>(thread) && IsWindowVisible(window)) {
-            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        }
-        return TRUE;
     }
 
     // The name field: an edit, or a combo box with an edit in newer layouts.
@@ -236,53 +222,50 @@ TEST(FileDialog, SaveDialogReturnsTheTypedPathAndCancelGivesNil) {
 
 namespace {
 
-// While the dialog is shown, a timer on the test's thread retitles, moves, sizes and closes it.
-struct WhileShown {
-    static awt::FileDialog* dialog;
-    static HWND handle;
-    static std::wstring className;
-    static std::wstring title;
-    static RECT rect;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR timer, DWORD) {
-        if (dialog->getHandle() == nullptr) {
-            return;
-        }
+// Work for a timer on the test's thread while the modal dialog runs; true when done.
+std::function<bool()> timerWork;
+
+void CALLBACK runTimerWork(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (timerWork()) {
         KillTimer(nullptr, timer);
-        handle = dialog->getHandle();
-        className = widgets_test::className(handle);
-        dialog->setTitle(L"closing");
-        title = windowText(handle);
-        dialog->setLocation(40, 30);
-        dialog->setSize(700, 560);
-        GetWindowRect(handle, &rect);
-        dialog->setVisible(false);
     }
-};
-awt::FileDialog* WhileShown::dialog = nullptr;
-HWND WhileShown::handle = nullptr;
-std::wstring WhileShown::className;
-std::wstring WhileShown::title;
-RECT WhileShown::rect{};
+}
 
 } // namespace
 
-TEST(FileDialog, CloseWhileShownIsACancel) {
+TEST(FileDialog, SettersApplyWhileShownAndCloseIsACancel) {
     awt::FileDialog dialog(nullptr, L"to be closed", awt::FileDialog::OPEN);
     dialog.setFile(testFolder() + L"\\kept.h");
     dialog.close();  // not shown: nothing happens
-    WhileShown::dialog = &dialog;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, WhileShown::tick);
+    HWND shown = nullptr;
+    std::wstring shownClass;
+    std::wstring shownTitle;
+    RECT shownRect{};
+    timerWork = [&] {
+        if ((shown = dialog.getHandle()) == nullptr) {
+            return false;
+        }
+        shownClass = className(shown);
+        dialog.setTitle(L"closing");
+        shownTitle = windowText(shown);
+        dialog.setLocation(40, 30);
+        dialog.setSize(700, 560);
+        GetWindowRect(shown, &shownRect);
+        dialog.setVisible(false);
+        return true;
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, runTimerWork);
     {
         DialogUser user(DialogUser::Action::Nothing);
         dialog.setVisible(true);
         EXPECT_FALSE(user.hadToForceClose);
     }
     KillTimer(nullptr, timer);
-    ASSERT_NE(nullptr, WhileShown::handle);
-    EXPECT_EQ(L"#32770", WhileShown::className) << "the dialog's own top-level window";
-    EXPECT_FALSE(IsWindow(WhileShown::handle));
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(L"#32770", shownClass) << "the dialog's own top-level window";
+    EXPECT_FALSE(IsWindow(shown));
     EXPECT_TRUE(zeno::isNil(dialog.getFile()));
-    EXPECT_EQ(L"closing", WhileShown::title) << "the shown dialog takes a new title at once";
+    EXPECT_EQ(L"closing", shownTitle) << "the shown dialog takes a new title at once";
     const RECT movedAndSized{40, 30, 740, 590};
-    EXPECT_TRUE(EqualRect(&movedAndSized, &WhileShown::rect));
+    EXPECT_TRUE(EqualRect(&movedAndSized, &shownRect));
 }

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "WidgetTestSupport.h"
 #include "awt/BorderedPanel.h"
 #include "awt/Button.h"
@@ -28,27 +26,10 @@ TEST(Label, MeasuresItsLinesInTheWindowFont) {
         SCOPED_TRACE(i);
         FontProbe probe(labels[i]->getHWND());
         const TEXTMETRICW metrics = probe.metrics();
-        int widest = 0;
-        for (const std::wstring& line : cases[i].lines) {
-            widest = std::max(widest, static_cast<int>(probe.extent(line).cx));
-        }
-        const int lines = static_cast<int>(cases[i].lines.size());
-        EXPECT_EQ((awt::Dimension{widest, lines * (metrics.tmHeight + metrics.tmExternalLeading)}),
+        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+        EXPECT_EQ((awt::Dimension{probe.widest(cases[i].lines), static_cast<int>(cases[i].lines.size()) * lineHeight}),
                   labels[i]->getPreferredSize());
     }
-}
-
-TEST(BorderedPanel, SameTitleAgainLeavesTheWindowAlone) {
-    TestWindow window;
-    auto* panel = window.put(new awt::BorderedPanel(IDS_SETTINGS));
-    window.createPeer();
-    HWND hwnd = panel->getHWND();
-    EXPECT_EQ(L"設定", windowText(hwnd)) << "from the string table";
-    panel->setTitle(L"ヘッダファイル");
-    EXPECT_EQ(L"ヘッダファイル", windowText(hwnd));
-    SetWindowTextW(hwnd, L"changed behind its back");
-    panel->setTitle(L"ヘッダファイル");
-    EXPECT_EQ(L"changed behind its back", windowText(hwnd));
 }
 
 TEST(Button, PreferredSizeLeavesRoomForEdgesAndFocusFrame) {
@@ -104,7 +85,7 @@ namespace {
 // A bordered panel that can be given a bigger font for its next window.
 class FontPanel : public awt::BorderedPanel {
 public:
-    FontPanel() : awt::BorderedPanel(L"設定") {}
+    FontPanel() : awt::BorderedPanel(IDS_SETTINGS) {}
     ~FontPanel() noexcept(false) override {
         if (bigFont != nullptr) {
             destroyPeer();
@@ -135,6 +116,12 @@ TEST(BorderedPanel, InsetsComeFromTheFontAndFollowANewWindow) {
     auto* panel = window.put(new FontPanel());
     EXPECT_EQ(awt::Insets{}, panel->getInsets()) << "no window yet";
     window.createPeer();
+    HWND hwnd = panel->getHWND();
+    EXPECT_EQ(L"設定", windowText(hwnd)) << "the title from the string table";
+    panel->setTitle(L"ヘッダファイル");
+    SetWindowTextW(hwnd, L"changed behind its back");
+    panel->setTitle(L"ヘッダファイル");
+    EXPECT_EQ(L"changed behind its back", windowText(hwnd)) << "the same title again leaves the window";
     const awt::Insets first = expectedGroupInsets(panel->getHWND());
     EXPECT_EQ(first, panel->getInsets());
 
@@ -156,17 +143,11 @@ TEST(BorderedPanel, ErasesWithItsParentsControlColourAndTakesTheMouse) {
     window.show();
     HWND hwnd = panel->getHWND();
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 80);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    EXPECT_EQ(1, SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0));
-    EXPECT_EQ(red, GetPixel(memory, 60, 40));
-    EXPECT_EQ(red, GetPixel(memory, 119, 79));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    HDC dc = GetDC(hwnd);
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
+    EXPECT_EQ(red, GetPixel(dc, 60, 40));
+    EXPECT_EQ(red, GetPixel(dc, 119, 79));
+    ReleaseDC(hwnd, dc);
 
     RECT rect;
     GetWindowRect(hwnd, &rect);

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "awt/Container.h"
+#include "awt/Event.h"
 #include "awt/Listener.h"
 #include "awt/MouseOverTracker.h"
 #include "awt/Toolkit.h"
@@ -41,7 +42,7 @@ extern int showcaseHoldMilliseconds;
         EXPECT_TRUE(thrown) << "expected " #E " from " #statement;                       \
     } while (false)
 
-awt::Toolkit* toolkit();
+inline awt::Toolkit* toolkit() { return awt::Toolkit::getInstance(); }
 // Dispatches waiting messages and the toolkit's deferred work until both are done (bounded).
 void settle();
 // Dispatches messages and deferred work until the condition holds or the time is over.
@@ -54,12 +55,15 @@ void runLoopFor(UINT milliseconds);
 // mouse-over bookkeeping as the toolkit's windows do.
 class TestWindow : public awt::Container, public awt::MouseOverTracker {
 public:
-    TestWindow(int x = 40, int y = 40, int width = 480, int height = 360);
-    ~TestWindow() noexcept(false) override;
-    LPCWSTR getClassName() const override;
-    LPCWSTR getWindowText() const override;
-    DWORD getStyle() const override;
-    bool isChild() const override;
+    TestWindow(int left = 40, int top = 40, int w = 480, int h = 360) {
+        setBounds(left, top, w, h);
+        setGroup(true);
+        flags &= ~VISIBLE;
+    }
+    LPCWSTR getClassName() const override { return MAKEINTATOM(awt::Toolkit::getWindowClass()); }
+    LPCWSTR getWindowText() const override { return L"awt widgets"; }
+    DWORD getStyle() const override { return (Container::getStyle() & ~WS_CHILD) | WS_OVERLAPPEDWINDOW; }
+    bool isChild() const override { return false; }
     void mouseEnteredComponent(awt::Component* component, int x, int y) override;
 
     // Adds the child (placed there when a width is given) and returns it.
@@ -72,18 +76,29 @@ public:
         return child;
     }
     // Creates the windows, shows them in front and settles.
-    void show();
+    void show() {
+        createPeer();
+        setVisible(true);
+        SetForegroundWindow(getHWND());
+        settle();
+    }
 
     awt::Component* mouseOver = nullptr;
 };
 
-// Counts the events it gets and notes their order in a shared journal, if any.
+// Counts the events it gets and notes "name:kind" in a shared journal, if any.
 class EventCounter : public awt::ActionListener, public awt::ItemListener, public awt::TextListener {
 public:
-    explicit EventCounter(std::wstring name = L"", std::vector<std::wstring>* journal = nullptr);
-    void actionPerformed(awt::ActionEvent* event) override;
-    void itemStateChanged(awt::ItemEvent* event) override;
-    void textValueChanged(awt::TextEvent* event) override;
+    explicit EventCounter(std::wstring name = L"", std::vector<std::wstring>* journal = nullptr)
+        : name(std::move(name)), journal(journal) {}
+    void actionPerformed(awt::ActionEvent* event) override { note(event, &actions, L"action"); }
+    void itemStateChanged(awt::ItemEvent* event) override { note(event, &items, L"item"); }
+    void textValueChanged(awt::TextEvent* event) override {
+        note(event, &texts, L"text");
+        if (onText) {
+            onText();
+        }
+    }
 
     int actions = 0;
     int items = 0;
@@ -92,7 +107,13 @@ public:
     std::function<void()> onText;  // run for each text event, as a listener reading the text
 
 private:
-    void note(awt::Event* event, const wchar_t* what);
+    void note(awt::Event* event, int* count, const wchar_t* kind) {
+        ++*count;
+        lastSource = event->source;
+        if (journal != nullptr) {
+            journal->push_back(name + L":" + kind);
+        }
+    }
     std::wstring name;
     std::vector<std::wstring>* journal;
 };
@@ -106,6 +127,7 @@ public:
     ~FontProbe();
     TEXTMETRICW metrics() const;
     SIZE extent(const std::wstring& text) const;
+    int widest(const std::vector<std::wstring>& lines) const;
 
 private:
     HWND window;
@@ -115,7 +137,7 @@ private:
 
 // The insets AdjustWindowRectEx gives for the window's current styles.
 awt::Insets frameOf(HWND window);
-DWORD styleOf(HWND window);
+inline DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
 
