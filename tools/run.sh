@@ -31,6 +31,8 @@ if [ ! -f "$rundir/kelvane.cfg" ]; then
   echo "Wrote $rundir/kelvane.cfg for the sample headers."
 fi
 cd "$rundir"
+# Make the prefix now, so that its first-use set-up does not delay the window.
+"$root/tools/wine-run" "$prefix" wineboot >/dev/null 2>&1
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$root/tools/wine-run" "$prefix" "$exe"
