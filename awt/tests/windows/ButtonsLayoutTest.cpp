@@ -23,12 +23,10 @@ TEST(ButtonsLayout, RightAlignedRowEndsAtTheInnerRightEdge) {
 
     EXPECT_EQ(L"132,0,80,24", ok->bounds());
     EXPECT_EQ(L"220,0,80,24", cancel->bounds());
-    const Dimension preferred = layout.preferredLayoutSize(&container);
-    EXPECT_EQ(2 * 80 + 8 + 10, preferred.width);
-    EXPECT_EQ(24, preferred.height);
+    EXPECT_EQ((Dimension{2 * 80 + 8 + 10, 24}), layout.preferredLayoutSize(&container));
 }
 
-TEST(ButtonsLayout, LeftAndCentreAlignment) {
+TEST(ButtonsLayout, LeftAndCentreAlignmentAndHiddenChildrenTakeNoCell) {
     ButtonsLayout left(ButtonsLayout::LEFT);
     ButtonsLayout centre(ButtonsLayout::CENTER);
     for (ButtonsLayout* layout : {&left, &centre}) {
@@ -37,59 +35,29 @@ TEST(ButtonsLayout, LeftAndCentreAlignment) {
     }
     InsetContainer container(Insets{5, 6, 7, 8});
     container.setLayout(&left);
+    // Empty: nothing placed, the insets preferred.
+    container.setSize(200, 100);
+    left.layoutContainer(&container);
+    EXPECT_EQ((Dimension{20, 16}), left.preferredLayoutSize(&container));
     FixedComponent* a = container.addFixed(30, 10);
+    FixedComponent* hidden = container.addFixed(90, 90);
     FixedComponent* b = container.addFixed(20, 12);
     FixedComponent* c = container.addFixed(25, 11);
-    container.setSize(200, 100);
+    hidden->setVisible(false);
 
     left.layoutContainer(&container);
     // Total insets: top 6, left 8, bottom 10, right 12.
     EXPECT_EQ(L"8,6,30,12", a->bounds());
     EXPECT_EQ(L"42,6,30,12", b->bounds());
     EXPECT_EQ(L"76,6,30,12", c->bounds());
+    EXPECT_EQ(L"0,0,0,0", hidden->bounds());
+    EXPECT_EQ((Dimension{3 * 30 + 2 * 4 + 20, 12 + 16}), left.preferredLayoutSize(&container));
 
     container.setLayout(&centre);
     centre.layoutContainer(&container);
     // Row of 3 * 30 + 2 * 4 = 98 in an inner width of 180: starts at 8 + 41.
     EXPECT_EQ(L"49,6,30,12", a->bounds());
     EXPECT_EQ(L"117,6,30,12", c->bounds());
-}
-
-TEST(ButtonsLayout, HiddenChildrenTakeNoCell) {
-    ButtonsLayout layout(ButtonsLayout::LEFT);
-    layout.setGaps(5, 0);
-    InsetContainer container;
-    container.setLayout(&layout);
-    FixedComponent* a = container.addFixed(30, 10);
-    FixedComponent* hidden = container.addFixed(90, 90);
-    FixedComponent* c = container.addFixed(20, 10);
-    hidden->setVisible(false);
-    container.setSize(200, 100);
-
-    layout.layoutContainer(&container);
-
-    EXPECT_EQ(L"0,0,30,10", a->bounds());
-    EXPECT_EQ(L"35,0,30,10", c->bounds());
-    EXPECT_EQ(L"0,0,0,0", hidden->bounds());
-    EXPECT_EQ(65, layout.preferredLayoutSize(&container).width);
-}
-
-TEST(ButtonsLayout, SingleButtonHasNoGapAndEmptyRowPlacesNothing) {
-    ButtonsLayout layout;
-    layout.setGaps(8, 0);
-    InsetContainer container(Insets{1, 2, 3, 4});
-    container.setLayout(&layout);
-
-    const Dimension empty = layout.preferredLayoutSize(&container);
-    EXPECT_EQ(6, empty.width);
-    EXPECT_EQ(4, empty.height);
-    container.setSize(100, 40);
-    layout.layoutContainer(&container);
-
-    FixedComponent* only = container.addFixed(50, 20);
-    EXPECT_EQ(56, layout.preferredLayoutSize(&container).width);
-    layout.layoutContainer(&container);
-    EXPECT_EQ(L"46,1,50,20", only->bounds());
 }
 
 TEST(ButtonsLayout, StartsWithTheDefaultGaps) {
@@ -99,12 +67,15 @@ TEST(ButtonsLayout, StartsWithTheDefaultGaps) {
     ButtonsLayout layout(ButtonsLayout::LEFT);
     InsetContainer container;
     container.setLayout(&layout);
-    container.addFixed(10, 10);
-    FixedComponent* second = container.addFixed(10, 10);
+    FixedComponent* only = container.addFixed(10, 10);
     container.setSize(100, 100);
+    layout.layoutContainer(&container);
+    EXPECT_EQ(10, layout.preferredLayoutSize(&container).width);  // one button, no gap
+    FixedComponent* second = container.addFixed(10, 10);
 
     layout.layoutContainer(&container);
 
+    EXPECT_EQ(L"0,0,10,10", only->bounds());
     EXPECT_EQ(10 + hgap, second->getLocation().x);
     EXPECT_EQ(20 + hgap, layout.preferredLayoutSize(&container).width);
 }
