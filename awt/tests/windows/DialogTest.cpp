@@ -7,7 +7,6 @@
 #include "awt/ButtonsLayout.h"
 #include "awt/Dialog.h"
 #include "awt/Frame.h"
-#include "awt/Toolkit.h"
 #include "WindowTestSupport.h"
 
 using awt::Dialog;
@@ -28,118 +27,80 @@ struct ModalDialogTest : ::testing::Test {
         dialog->setSize(250, 120);
         ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
     }
+
+    // Shows the dialog; `whileShown` runs from its loop after a moment. True when the dialog
+    // ended its loop itself, before the watchdog did.
+    bool showModal(const std::function<void()>& whileShown) {
+        LoopWatchdog watchdog;
+        DelayedAction action(200, whileShown);
+        dialog->setVisible(true);  // returns when the nested loop ends
+        return action.hasRun() && !watchdog.fired();
+    }
 };
 
-TEST_F(ModalDialogTest, EndedFromAButtonHandler) {
-    bool ownerDisabledMeanwhile = false;
-    bool dialogShownMeanwhile = false;
+TEST_F(ModalDialogTest, EndedFromAButtonHandlerWithTheOwnerDisabledMeanwhile) {
+    bool ownerDisabled = false;
+    bool dialogShown = false;
     auto* ok = new TestButton(L"OK", [&] { dialog->setVisible(false); });
     dialog->add(ok);
-    LoopWatchdog watchdog;
-    DelayedAction click(300, [&] {
-        ownerDisabledMeanwhile = !IsWindowEnabled(owner->getHWND()) && !owner->isEnabled();
-        dialogShownMeanwhile = IsWindowVisible(dialog->getHWND()) != FALSE;
-        // A real click on the button, through the input queue.
+
+    EXPECT_TRUE(showModal([&] {
+        ownerDisabled = !IsWindowEnabled(owner->getHWND()) && !owner->isEnabled();
+        dialogShown = IsWindowVisible(dialog->getHWND()) != FALSE;
         RECT rect;
         GetWindowRect(ok->getHWND(), &rect);
         clickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    });
+    })) << "the button did not end the modal loop";
 
-    dialog->setVisible(true);  // returns when the nested loop ends
-
-    EXPECT_FALSE(watchdog.fired()) << "the button did not end the modal loop";
-    EXPECT_TRUE(click.hasRun());
-    EXPECT_TRUE(ownerDisabledMeanwhile);
-    EXPECT_TRUE(dialogShownMeanwhile);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(owner->isEnabled());
     EXPECT_TRUE(IsWindowEnabled(owner->getHWND()));
     EXPECT_TRUE(runUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
 }
 
-TEST_F(ModalDialogTest, EndedFromTheCloseBox) {
+TEST_F(ModalDialogTest, EndedFromTheCloseBoxAtTheOwnersClientCorner) {
+    awt::Point placed;
     bool clicked = false;
-    LoopWatchdog watchdog;
-    DelayedAction close(300, [&] {
+    EXPECT_TRUE(showModal([&] {
+        placed = dialog->getLocation();
         POINT point;
-        // Under a window manager that draws the frames itself the close box is not on the
-        // screen where the window says; then the command the close box sends is sent instead.
-        if (findCloseBox(dialog->getHWND(), &point) &&
-            WindowFromPoint(point) == dialog->getHWND()) {
-            clicked = true;
+        // Under a window manager that draws the frames itself the close box is not where the
+        // window says; then the command the close box sends is sent instead.
+        clicked = findCloseBox(dialog->getHWND(), &point) &&
+                  WindowFromPoint(point) == dialog->getHWND();
+        if (clicked) {
             clickAt(point.x, point.y);
         } else {
             PostMessageW(dialog->getHWND(), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
-    });
-
-    dialog->setVisible(true);
-
+    })) << "the close box did not end the modal loop";
     RecordProperty("closeBoxClicked", clicked ? "yes" : "no");
-    EXPECT_FALSE(watchdog.fired()) << "the close box did not end the modal loop";
+
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(owner->isEnabled());
     // Hidden (the default close operation), not destroyed.
     EXPECT_NE(nullptr, dialog->getHWND());
+    POINT clientOrigin{0, 0};
+    ClientToScreen(owner->getHWND(), &clientOrigin);
+    EXPECT_EQ((awt::Point{clientOrigin.x, clientOrigin.y}), placed);
 }
 
 TEST_F(ModalDialogTest, OwnerThatWasDisabledStaysDisabled) {
     owner->setEnabled(false);
-    LoopWatchdog watchdog;
-    DelayedAction close(100, [&] { PostMessageW(dialog->getHWND(), WM_CLOSE, 0, 0); });
-
-    dialog->setVisible(true);
-
-    EXPECT_FALSE(watchdog.fired());
-    EXPECT_FALSE(owner->isEnabled());
+    EXPECT_TRUE(showModal([&] { PostMessageW(dialog->getHWND(), WM_CLOSE, 0, 0); }));
     EXPECT_FALSE(IsWindowEnabled(owner->getHWND()));
     owner->setEnabled(true);
 }
 
-TEST_F(ModalDialogTest, ShowingAVisibleModalDialogReturnsAtOnce) {
-    bool secondShowReturned = false;
-    LoopWatchdog watchdog;
-    DelayedAction again(100, [&] {
-        dialog->setVisible(true);
-        secondShowReturned = true;
-        dialog->setVisible(false);
-    });
-
-    dialog->setVisible(true);
-
-    EXPECT_FALSE(watchdog.fired());
-    EXPECT_TRUE(secondShowReturned);
-    EXPECT_TRUE(owner->isEnabled());
-}
-
-TEST_F(ModalDialogTest, OpensAtTheOwnersClientCorner) {
-    awt::Point placed;
-    awt::Insets ownerInsets = owner->getInsets();
-    DelayedAction look(100, [&] {
-        placed = dialog->getLocation();
-        dialog->setVisible(false);
-    });
-    LoopWatchdog watchdog;
-
-    dialog->setVisible(true);
-
-    EXPECT_FALSE(watchdog.fired());
-    EXPECT_GT(ownerInsets.top, ownerInsets.left);  // a caption above the client area
-    EXPECT_EQ(owner->getLocation().x + ownerInsets.left, placed.x);
-    EXPECT_EQ(owner->getLocation().y + ownerInsets.top, placed.y);
-    POINT clientOrigin{0, 0};
-    ClientToScreen(owner->getHWND(), &clientOrigin);
-    EXPECT_EQ(clientOrigin.x, placed.x);
-    EXPECT_EQ(clientOrigin.y, placed.y);
-}
-
-TEST_F(ModalDialogTest, ExplicitLocationIsKept) {
+TEST_F(ModalDialogTest, ShowingItAgainReturnsAtOnceAndAnExplicitLocationIsKept) {
     dialog->setLocation(37, 41);
-    DelayedAction look(100, [&] { dialog->setVisible(false); });
-    LoopWatchdog watchdog;
-    dialog->setVisible(true);
-    EXPECT_EQ(37, dialog->getLocation().x);
-    EXPECT_EQ(41, dialog->getLocation().y);
+    EXPECT_TRUE(showModal([&] {
+        dialog->setVisible(true);
+        dialog->setVisible(false);
+    }));
+    EXPECT_EQ((awt::Point{37, 41}), dialog->getLocation());
+    EXPECT_TRUE(owner->isEnabled());
 }
 
 TEST(Dialog, StyleHasNoBoxesAndAModalFrameOnlyWithAnOwner) {
@@ -149,12 +110,11 @@ TEST(Dialog, StyleHasNoBoxesAndAModalFrameOnlyWithAnOwner) {
     owned->createPeer();
     lone->createPeer();
 
+    const DWORD checked = WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CAPTION | WS_SYSMENU |
+                          WS_THICKFRAME | WS_POPUP;
     for (Dialog* d : {owned, lone.get()}) {
-        const DWORD style = GetWindowLongW(d->getHWND(), GWL_STYLE);
-        EXPECT_EQ(0u, style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         EXPECT_EQ(static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME),
-                  style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME));
-        EXPECT_EQ(0u, style & WS_POPUP);
+                  GetWindowLongW(d->getHWND(), GWL_STYLE) & checked);
     }
     EXPECT_NE(0u, GetWindowLongW(owned->getHWND(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
     EXPECT_EQ(0u, GetWindowLongW(lone->getHWND(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
@@ -163,21 +123,8 @@ TEST(Dialog, StyleHasNoBoxesAndAModalFrameOnlyWithAnOwner) {
     lone->setResizable(false);
     EXPECT_EQ(0u, GetWindowLongW(lone->getHWND(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
     lone->setResizable(true);
-    const DWORD resizable = GetWindowLongW(lone->getHWND(), GWL_STYLE);
-    EXPECT_NE(0u, resizable & WS_THICKFRAME);
-    EXPECT_EQ(0u, resizable & WS_MAXIMIZEBOX);
-}
-
-TEST(Dialog, NonModalShowReturnsAndWithoutOwnerTheSystemPlacesIt) {
-    auto dialog = std::make_unique<Dialog>(nullptr, L"modeless", false);
-    dialog->setVisible(true);
-    EXPECT_TRUE(dialog->isVisible());
-    RECT rect;
-    GetWindowRect(dialog->getHWND(), &rect);
-    EXPECT_EQ(rect.left, dialog->getLocation().x);
-    EXPECT_EQ(rect.top, dialog->getLocation().y);
-    EXPECT_NE(CW_USEDEFAULT, dialog->getLocation().x);
-    pumpFor(30);
+    EXPECT_EQ(static_cast<DWORD>(WS_THICKFRAME),
+              GetWindowLongW(lone->getHWND(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
 }
 
 }  // namespace
