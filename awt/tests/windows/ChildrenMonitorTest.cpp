@@ -145,7 +145,6 @@ TEST_F(FocusTrackingTest, EnteringAComponentExitsTheOneTheMouseWasOver) {
     EXPECT_EQ(second, frame->getMouseOverComponent());
     EXPECT_FALSE(first->isMouseInside());
 
-
     // A component that leaves the window is no longer the one under the mouse.
     frame->remove(frame->indexOf(second), second);
     EXPECT_EQ(nullptr, frame->getMouseOverComponent());

@@ -25,9 +25,14 @@ RECT placementInParent(HWND child) {
     return rect;
 }
 
-std::wstring text(const RECT& r) {
-    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," +
-           std::to_wstring(r.right - r.left) + L"," + std::to_wstring(r.bottom - r.top);
+std::wstring text(int x, int y, int width, int height) {
+    return std::to_wstring(x) + L"," + std::to_wstring(y) + L"," + std::to_wstring(width) + L"," +
+           std::to_wstring(height);
+}
+
+std::wstring placementText(awt::Component* child) {
+    const RECT r = placementInParent(child->getHWND());
+    return text(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 // A frame with five border regions whose centre is a 2 x 3 grid. The native windows must
@@ -79,21 +84,15 @@ TEST(LayoutOnScreen, BorderLayoutWithAGridPlacesTheNativeWindows) {
     const int h = client.bottom;
     // Inside an 8-pixel margin: north and south across, west and east between them, the grid
     // in the rest, 6 pixels between the regions.
-    EXPECT_EQ(L"8,8," + std::to_wstring(w - 16) + L",40", text(placementInParent(north->getHWND())));
-    EXPECT_EQ(L"8," + std::to_wstring(h - 38) + L"," + std::to_wstring(w - 16) + L",30",
-              text(placementInParent(south->getHWND())));
+    EXPECT_EQ(text(8, 8, w - 16, 40), placementText(north));
+    EXPECT_EQ(text(8, h - 38, w - 16, 30), placementText(south));
     const int middleTop = 8 + 40 + 6;
     const int middleHeight = (h - 8 - 30 - 6) - middleTop;
-    EXPECT_EQ(L"8," + std::to_wstring(middleTop) + L",90," + std::to_wstring(middleHeight),
-              text(placementInParent(west->getHWND())));
-    EXPECT_EQ(std::to_wstring(w - 8 - 70) + L"," + std::to_wstring(middleTop) + L",70," +
-                  std::to_wstring(middleHeight),
-              text(placementInParent(east->getHWND())));
+    EXPECT_EQ(text(8, middleTop, 90, middleHeight), placementText(west));
+    EXPECT_EQ(text(w - 8 - 70, middleTop, 70, middleHeight), placementText(east));
     const int gridLeft = 8 + 90 + 6;
     const int gridWidth = (w - 8 - 70 - 6) - gridLeft;
-    EXPECT_EQ(std::to_wstring(gridLeft) + L"," + std::to_wstring(middleTop) + L"," +
-                  std::to_wstring(gridWidth) + L"," + std::to_wstring(middleHeight),
-              text(placementInParent(grid->getHWND())));
+    EXPECT_EQ(text(gridLeft, middleTop, gridWidth, middleHeight), placementText(grid));
 
     // The grid's cells: the remainder of the division spread over them, 4-pixel gaps.
     const int availW = gridWidth - 2 * 4;
@@ -101,13 +100,10 @@ TEST(LayoutOnScreen, BorderLayoutWithAGridPlacesTheNativeWindows) {
     for (int i = 0; i < 6; ++i) {
         const int r = i / 3;
         const int c = i % 3;
-        const int x = c * 4 + (c * availW) / 3;
-        const int y = r * 4 + (r * availH) / 2;
-        const int cw = ((c + 1) * availW) / 3 - (c * availW) / 3;
-        const int ch = ((r + 1) * availH) / 2 - (r * availH) / 2;
-        EXPECT_EQ(std::to_wstring(x) + L"," + std::to_wstring(y) + L"," + std::to_wstring(cw) + L"," +
-                      std::to_wstring(ch),
-                  text(placementInParent(numbers[i]->getHWND())))
+        EXPECT_EQ(text(c * 4 + (c * availW) / 3, r * 4 + (r * availH) / 2,
+                       ((c + 1) * availW) / 3 - (c * availW) / 3,
+                       ((r + 1) * availH) / 2 - (r * availH) / 2),
+                  placementText(numbers[i]))
             << "cell " << i + 1;
     }
 

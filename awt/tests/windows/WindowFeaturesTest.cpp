@@ -24,14 +24,11 @@ using awt::Window;
 
 namespace {
 
-TEST(WindowTrackSizes, StoredLimitsOverwriteOnlyTheValuesThatAreSet) {
+TEST(WindowTrackSizes, OverwriteOnlyTheValuesThatAreSetAndTheSystemKeepsThem) {
     auto frame = std::make_unique<Frame>(nullptr, L"track sizes");
-    EXPECT_EQ((Dimension{-1, -1}), frame->getMinimumSize());
-    EXPECT_EQ((Dimension{-1, -1}), frame->getMaximumSize());
     frame->setMinimumSize(Dimension{300, -1});
     frame->setMaximumSize(Dimension{-1, 500});
     frame->createPeer();
-
     MINMAXINFO info{};
     info.ptMinTrackSize = POINT{1, 2};
     info.ptMaxTrackSize = POINT{3, 4};
@@ -40,19 +37,13 @@ TEST(WindowTrackSizes, StoredLimitsOverwriteOnlyTheValuesThatAreSet) {
     EXPECT_EQ(2, info.ptMinTrackSize.y);
     EXPECT_EQ(3, info.ptMaxTrackSize.x);
     EXPECT_EQ(500, info.ptMaxTrackSize.y);
-}
 
-TEST(WindowTrackSizes, TheSystemKeepsAResizableFrameWithinThem) {
-    auto frame = std::make_unique<Frame>(nullptr, L"clamped");
     frame->setMinimumSize(Dimension{320, 240});
     frame->setMaximumSize(Dimension{640, 480});
-    frame->createPeer();
     SetWindowPos(frame->getHWND(), nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
-    RECT rect;
-    GetWindowRect(frame->getHWND(), &rect);
-    EXPECT_EQ(320, rect.right - rect.left);
-    EXPECT_EQ(240, rect.bottom - rect.top);
+    EXPECT_EQ((Dimension{320, 240}), frame->getSize());
     SetWindowPos(frame->getHWND(), nullptr, 0, 0, 2000, 2000, SWP_NOMOVE | SWP_NOZORDER);
+    RECT rect;
     GetWindowRect(frame->getHWND(), &rect);
     EXPECT_EQ(640, rect.right - rect.left);
     EXPECT_EQ(480, rect.bottom - rect.top);
@@ -60,19 +51,20 @@ TEST(WindowTrackSizes, TheSystemKeepsAResizableFrameWithinThem) {
 }
 
 TEST(WindowAlwaysOnTop, AppliedAtCreationAndLater) {
+    auto topmost = [](Frame& f) {
+        return (GetWindowLongW(f.getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    };
     auto early = std::make_unique<Frame>(nullptr, L"on top early");
     early->setAlwaysOnTop(true);
     early->createPeer();
-    EXPECT_NE(0u, GetWindowLongW(early->getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-
+    EXPECT_TRUE(topmost(*early));
     auto late = std::make_unique<Frame>(nullptr, L"on top late");
     late->createPeer();
-    EXPECT_EQ(0u, GetWindowLongW(late->getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(topmost(*late));
     late->setAlwaysOnTop(true);
-    EXPECT_TRUE(late->isAlwaysOnTop());
-    EXPECT_NE(0u, GetWindowLongW(late->getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(topmost(*late));
     late->setAlwaysOnTop(false);
-    EXPECT_EQ(0u, GetWindowLongW(late->getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(topmost(*late));
 }
 
 // A window that records the order in which windows are deleted.
@@ -93,11 +85,10 @@ TEST(OwnedWindows, AreCreatedWithTheOwnerAndDeletedWithItLastFirst) {
     auto* first = new RecordingWindow(owner, 1, &deletions);
     auto* second = new RecordingWindow(owner, 2, &deletions);
     auto* grandchild = new RecordingWindow(first, 3, &deletions);
-    ASSERT_EQ(2u, owner->getOwnedWindows().size());
-    EXPECT_EQ(owner, second->getOwner());
+    delete new RecordingWindow(owner, 4, &deletions);  // leaves the owner's list
+    ASSERT_EQ((std::vector<Window*>{first, second}), owner->getOwnedWindows());
 
     owner->createPeer();
-    ASSERT_NE(nullptr, second->getHWND());
     EXPECT_EQ(owner->getHWND(), GetWindow(second->getHWND(), GW_OWNER));
     EXPECT_EQ(first->getHWND(), GetWindow(grandchild->getHWND(), GW_OWNER));
     // Owned windows stay hidden until shown.
@@ -108,17 +99,8 @@ TEST(OwnedWindows, AreCreatedWithTheOwnerAndDeletedWithItLastFirst) {
 
     // Recorded as each destruction begins: the owner, then its owned windows last first, each
     // with its own owned windows.
-    EXPECT_EQ((std::vector<int>{0, 2, 1, 3}), deletions);
+    EXPECT_EQ((std::vector<int>{4, 0, 2, 1, 3}), deletions);
     EXPECT_FALSE(IsWindow(secondWindow));
-}
-
-TEST(OwnedWindows, DeletingAnOwnedWindowTakesItOffTheOwnersList) {
-    auto owner = std::make_unique<Frame>(nullptr, L"owner");
-    auto* owned = new Window(owner.get());
-    auto* kept = new Window(owner.get());
-    delete owned;
-    ASSERT_EQ(1u, owner->getOwnedWindows().size());
-    EXPECT_EQ(kept, owner->getOwnedWindows()[0]);
 }
 
 TEST(WindowCenter, OnTheWorkAreaOfTheMonitorWithoutOwner) {
@@ -261,25 +243,33 @@ TEST(WindowMenuBar, FollowsTheNativeWindowAndTheEnabledState) {
     EXPECT_EQ((std::vector<std::string>{"deleted"}), calls);
 }
 
-TEST(WindowDeferredWork, SizingWithFullDragLaysOutAtOnce) {
+// A frame whose only child fills it through a grid.
+struct DeferredWorkTest : ::testing::Test {
+    std::unique_ptr<Frame> frame = std::make_unique<Frame>(nullptr, L"deferred work");
+    awt::GridLayout grid;
+    TestLabel* label = new TestLabel(L"cell", 10, 10);
+
+    void SetUp() override {
+        frame->setLayout(&grid);
+        frame->add(label);
+        frame->setBounds(50, 50, 300, 200);
+        frame->setVisible(true);
+        pumpFor(50);
+    }
+    int innerWidth(int width) {
+        return width - frame->getInsets().left - frame->getInsets().right;
+    }
+};
+
+TEST_F(DeferredWorkTest, SizingWithFullDragLaysOutAtOnce) {
+    ASSERT_EQ(innerWidth(300), label->getSize().width);
     BOOL savedDrag = FALSE;
     SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &savedDrag, 0);
-    auto frame = std::make_unique<Frame>(nullptr, L"sizing");
-    awt::GridLayout grid;
-    frame->setLayout(&grid);
-    auto* label = new TestLabel(L"cell", 10, 10);
-    frame->add(label);
-    frame->setBounds(50, 50, 300, 200);
-    frame->setVisible(true);
-    pumpFor(50);
-    const awt::Insets insets = frame->getInsets();
-    ASSERT_EQ(300 - insets.left - insets.right, label->getSize().width);
-
     SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
     RECT proposed{50, 50, 450, 260};
     frame->windowProc(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
     EXPECT_EQ((Dimension{400, 210}), frame->getSize());
-    EXPECT_EQ(400 - insets.left - insets.right, label->getSize().width) << "no layout while dragging";
+    EXPECT_EQ(innerWidth(400), label->getSize().width) << "no layout while dragging";
 
     SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
     BOOL dragNow = TRUE;
@@ -290,27 +280,15 @@ TEST(WindowDeferredWork, SizingWithFullDragLaysOutAtOnce) {
     if (!dragNow) {
         EXPECT_EQ((Dimension{400, 210}), frame->getSize()) << "sizing without full drag changed the size";
     }
-    pumpFor(20);
 }
 
-TEST(WindowDeferredWork, EnterIdleRunsTheQueuedLayout) {
-    auto frame = std::make_unique<Frame>(nullptr, L"idle");
-    awt::GridLayout grid;
-    frame->setLayout(&grid);
-    auto* label = new TestLabel(L"cell", 10, 10);
-    frame->add(label);
-    frame->setBounds(50, 50, 300, 200);
-    frame->setVisible(true);
-    pumpFor(50);
-    const int before = label->getSize().width;
-
+TEST_F(DeferredWorkTest, EnterIdleRunsTheQueuedLayout) {
     // The frame grows behind the toolkit's back, as inside a modal menu loop: WM_SIZE queues
     // a layout that only WM_ENTERIDLE can run while that loop owns the thread.
     SetWindowPos(frame->getHWND(), nullptr, 0, 0, 350, 200, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(before, label->getSize().width);
+    EXPECT_EQ(innerWidth(300), label->getSize().width);
     SendMessageW(frame->getHWND(), WM_ENTERIDLE, MSGF_MENU, 0);
-    EXPECT_EQ(before + 50, label->getSize().width);
-    pumpFor(20);
+    EXPECT_EQ(innerWidth(350), label->getSize().width);
 }
 
 }  // namespace

@@ -85,23 +85,17 @@ public:
     int shown = 0;
     int closing = 0;
     int hidden = 0;
-    int activated = 0;
-    int deactivated = 0;
     int iconified = 0;
     int deiconified = 0;
     bool consumeClosing = false;
     bool consumeIconified = false;
     bool consumeDeiconified = false;
-    std::function<void()> onClosing;
     std::function<void()> onHidden;
 
     void windowShown(awt::WindowEvent*) override { ++shown; }
     void windowClosing(awt::WindowEvent* event) override {
         ++closing;
         event->consumed = consumeClosing;
-        if (onClosing) {
-            onClosing();
-        }
     }
     void windowHidden(awt::WindowEvent*) override {
         ++hidden;
@@ -109,8 +103,8 @@ public:
             onHidden();
         }
     }
-    void windowActivated(awt::WindowEvent*) override { ++activated; }
-    void windowDeactivated(awt::WindowEvent*) override { ++deactivated; }
+    void windowActivated(awt::WindowEvent*) override {}
+    void windowDeactivated(awt::WindowEvent*) override {}
     void windowIconified(awt::WindowEvent* event) override {
         ++iconified;
         event->consumed = consumeIconified;
