@@ -7,17 +7,10 @@
 #include "awt/Label.h"
 #include "awt/Panel.h"
 #include "codes/Configuration.h"
+#include "resources/ResourceIds.h"
 #include "zeno/Strings.h"
 
 namespace {
-
-// String-table entries of the dialog.
-const UINT IDS_TITLE = 9;
-const UINT IDS_HEADER_FILES = 10;
-const UINT IDS_NTSTATUS_H = 11;
-const UINT IDS_WINERROR_H = 12;
-const UINT IDS_OK = 13;
-const UINT IDS_CANCEL = 14;
 
 const int PATH_COLUMNS = 64;
 
@@ -31,7 +24,7 @@ Configure::Configure(awt::Window* owner, const std::wstring& configPath)
       win32PathField(nullptr),
       win32BrowseButton(nullptr),
       accepted(false) {
-    setTitle(IDS_TITLE);
+    setTitle(IDS_CONFIGURE_TITLE);
     setDefaultCloseOperation(awt::Window::HIDE);
 
     // Each control goes into its container as soon as it is made, so that one owner holds it.

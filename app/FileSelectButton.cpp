@@ -2,13 +2,8 @@
 
 #include "awt/FileDialog.h"
 #include "awt/Window.h"
+#include "resources/ResourceIds.h"
 #include "zeno/Strings.h"
-
-namespace {
-
-const UINT IDS_SELECT = 8;
-
-}  // namespace
 
 FileSelectButton::FileSelectButton(awt::TextField* field, const wchar_t* extension, int mode)
     : awt::Button(IDS_SELECT), field(field), extension(extension), mode(mode) {

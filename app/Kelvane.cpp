@@ -12,20 +12,11 @@
 #include "codes/CodeExceptions.h"
 #include "codes/ReverseMap.h"
 #include "codes/NtStatusMapping.h"
+#include "resources/ResourceIds.h"
 #include "zeno/Exception.h"
 #include "zeno/Strings.h"
 
 namespace {
-
-// String-table entries of the main window.
-const UINT IDS_PROGRAM_NAME = 1;
-const UINT IDS_NTSTATUS_MAPPED = 2;
-const UINT IDS_NTSTATUS_NOT_MAPPED = 3;
-const UINT IDS_WIN32_ONE_NTSTATUS = 4;
-const UINT IDS_WIN32_SEVERAL_NTSTATUS = 5;
-const UINT IDS_WIN32_NO_NTSTATUS = 6;
-
-const UINT IDI_KELVANE = 101;
 
 // Forward focus steps from a control of one pane to the same control of the other: each pane
 // holds five focusable controls.
