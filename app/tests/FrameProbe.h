@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "UiDriver.h"
 
 class ErrorCodePane;
 class Kelvane;
@@ -24,14 +27,12 @@ struct PaneView {
     }
 };
 
-std::wstring windowText(HWND window);
 PaneView viewOf(ErrorCodePane* pane);
 // The text of the status bar's first part as its window shows it.
 std::wstring statusTextOf(Kelvane* frame);
-// The string resource of the program (the test program links the program's resources).
-std::wstring resourceString(UINT id);
 
-// The system's own texts, fetched directly, to compare the panes' message areas with.
-std::wstring systemNtStatusText(std::uint32_t code);
-std::wstring systemWin32Text(std::uint32_t code);
-std::uint32_t platformNtStatusToWin32(std::uint32_t code);
+// Runs the real main frame (Kelvane::run on this thread) and hands the script a driver once the
+// window is shown and active. Returns run's exit code.
+int runFrame(const std::wstring& configPath, const std::function<void(UiDriver&, Kelvane*)>& script);
+// Waits (on the driver thread) until the frame's window is shown and is the foreground window.
+bool waitShown(UiDriver& ui, Kelvane* frame);

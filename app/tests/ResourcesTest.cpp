@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameProbe.h"
 #include "awt/Toolkit.h"
 #include "zeno/Strings.h"
 

@@ -12,21 +12,28 @@
 // Polls the condition on the calling thread until it holds or the time is up.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
-// A visible top-level window of the process with exactly this title (and class, when given).
-HWND findWindowOf(DWORD processId, const std::wstring& title, const wchar_t* className = nullptr);
-// Waits for such a window; null when none came up in time.
+// Waits for a visible top-level window of the process with exactly this title (and class, when
+// given); null when none came up in time.
 HWND waitForWindowOf(DWORD processId, const std::wstring& title, const wchar_t* className = nullptr,
                      DWORD timeoutMs = 15000);
-// Whether the process has any visible top-level window whose title starts with the prefix.
+// Whether the process has a visible top-level window whose title starts with the prefix.
 bool hasWindowStartingWith(DWORD processId, const std::wstring& prefix);
 
 // The text of a window of any process (WM_GETTEXT, bounded in time).
 std::wstring textOf(HWND window);
-// All descendants of a window of the given class, in creation order.
-std::vector<HWND> descendantsOfClass(HWND parent, const wchar_t* className);
-// The first descendant with exactly this text, or null.
+// All descendants of the class (any class when null) and with the text (any text when null).
+std::vector<HWND> descendants(HWND parent, const wchar_t* className, const std::wstring* text = nullptr);
 HWND descendantWithText(HWND parent, const std::wstring& text);
-// The text that a message box shows.
 std::wstring messageBoxText(HWND box);
-// The system's text for a Win32 error as a message box shows it (without the final line end).
-std::wstring systemTextLine(DWORD code);
+
+// The system's texts, fetched directly, to compare what the program shows with.
+std::wstring systemWin32Text(DWORD code);
+std::wstring systemNtStatusText(DWORD code);
+// What the program's error box shows for an exception (an empty message has no line).
+std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code);
+
+// Waits for the program's error box, checks its text, confirms it and returns the settings dialog
+// that follows (null when it did not come up).
+HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText);
+// Clicks the dialog's button with this caption.
+void clickButton(HWND dialog, const std::wstring& caption);

@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <cstdio>
-#include <memory>
 #include <exception>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -23,8 +23,8 @@ const DWORD CLOSE_TIMEOUT_MS = 30000;
     ExitProcess(3);
 }
 
-// What a driver and its call on the toolkit's thread share. A call that the driver stopped waiting
-// for (the program under test ended first) is abandoned: if a later loop runs it, it does nothing.
+// A call that the driver stopped waiting for (the program under test ended first) is abandoned:
+// if a later message loop still runs it, it does nothing.
 struct CallState {
     std::function<void()> work;
     std::exception_ptr error;
@@ -33,8 +33,7 @@ struct CallState {
     ~CallState() { CloseHandle(done); }
 };
 
-// One call of a driver's work on the toolkit's thread; it deletes itself as the toolkit expects
-// of every runnable.
+// Deletes itself as the toolkit expects of every runnable.
 class UiCall : public zeno::Runnable {
 public:
     explicit UiCall(std::shared_ptr<CallState> state) : state(std::move(state)) {}
@@ -61,18 +60,6 @@ struct DriverThread {
     const std::function<void(UiDriver&)>* script;
 };
 
-DWORD WINAPI driverMain(void* parameter) {
-    auto* thread = static_cast<DriverThread*>(parameter);
-    try {
-        (*thread->script)(*thread->driver);
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "driver stopped: " << e.what();
-    } catch (...) {
-        ADD_FAILURE() << "driver stopped by an unknown exception";
-    }
-    return 0;
-}
-
 BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     if (IsWindowVisible(window)) {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -80,19 +67,17 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
-struct Closer {
-    HANDLE driverHandle;
-    HANDLE bodyDone;
-    DWORD uiThreadId;
-};
-
-DWORD WINAPI closerMain(void* parameter) {
-    auto* closer = static_cast<Closer*>(parameter);
-    HANDLE handles[2] = {closer->driverHandle, closer->bodyDone};
-    WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+DWORD WINAPI driverMain(void* parameter) {
+    auto* thread = static_cast<DriverThread*>(parameter);
+    try {
+        (*thread->script)(*thread->driver);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "driver stopped: " << e.what();
+    }
+    // Close whatever the script left open so that the body comes back.
     const DWORD start = GetTickCount();
-    while (WaitForSingleObject(closer->bodyDone, 100) != WAIT_OBJECT_0) {
-        EnumThreadWindows(closer->uiThreadId, closeWindow, 0);
+    while (WaitForSingleObject(thread->driver->bodyDone(), 100) != WAIT_OBJECT_0) {
+        EnumThreadWindows(thread->driver->uiThread(), closeWindow, 0);
         if (GetTickCount() - start > CLOSE_TIMEOUT_MS) {
             giveUp("the program under test did not end after its windows were closed");
         }
@@ -100,32 +85,36 @@ DWORD WINAPI closerMain(void* parameter) {
     return 0;
 }
 
-void addKey(std::vector<INPUT>& inputs, WORD virtualKey, bool up) {
+void sendInput(std::vector<INPUT>& inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT key(WORD virtualKey, wchar_t unit, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
+    input.ki.wScan = virtualKey != 0 ? static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) : unit;
+    input.ki.dwFlags = (virtualKey == 0 ? KEYEVENTF_UNICODE : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    return input;
 }
 
 }  // namespace
 
 UiDriver::UiDriver(awt::Toolkit* toolkit, DWORD uiThreadId, HANDLE bodyDone)
-    : toolkit(toolkit), uiThreadId(uiThreadId), bodyDone(bodyDone) {}
+    : toolkit(toolkit), uiThreadId(uiThreadId), done(bodyDone) {}
 
 void UiDriver::onUi(const std::function<void()>& work) {
     auto state = std::make_shared<CallState>();
     state->work = work;
     toolkit->invokeLater(new UiCall(state));
-    HANDLE handles[2] = {state->done, bodyDone};
+    HANDLE handles[2] = {state->done, done};
     const DWORD woken = WaitForMultipleObjects(2, handles, FALSE, UI_CALL_TIMEOUT_MS);
+    if (woken == WAIT_TIMEOUT) {
+        giveUp("the toolkit's thread did not answer in time");
+    }
     if (woken == WAIT_OBJECT_0 + 1 && WaitForSingleObject(state->done, 0) != WAIT_OBJECT_0) {
         state->abandoned = true;
         throw std::runtime_error("the program under test has already ended");
-    }
-    if (woken == WAIT_TIMEOUT) {
-        giveUp("the toolkit's thread did not answer in time");
     }
     if (state->error) {
         std::rethrow_exception(state->error);
@@ -134,49 +123,42 @@ void UiDriver::onUi(const std::function<void()>& work) {
 
 bool UiDriver::waitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
-    for (;;) {
-        if (get<bool>(condition)) {
-            return true;
-        }
+    while (!get<bool>(condition)) {
         if (GetTickCount() - start > timeoutMs) {
             return false;
         }
         Sleep(20);
     }
+    return true;
 }
 
 void UiDriver::press(WORD virtualKey, bool shift, bool control) {
+    std::vector<WORD> keys;
+    if (shift) {
+        keys.push_back(VK_SHIFT);
+    }
+    if (control) {
+        keys.push_back(VK_CONTROL);
+    }
+    keys.push_back(virtualKey);
     std::vector<INPUT> inputs;
-    if (shift) {
-        addKey(inputs, VK_SHIFT, false);
+    for (WORD down : keys) {
+        inputs.push_back(key(down, 0, false));
     }
-    if (control) {
-        addKey(inputs, VK_CONTROL, false);
+    for (auto up = keys.rbegin(); up != keys.rend(); ++up) {
+        inputs.push_back(key(*up, 0, true));
     }
-    addKey(inputs, virtualKey, false);
-    addKey(inputs, virtualKey, true);
-    if (control) {
-        addKey(inputs, VK_CONTROL, true);
-    }
-    if (shift) {
-        addKey(inputs, VK_SHIFT, true);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    sendInput(inputs);
     settle();
 }
 
 void UiDriver::type(const std::wstring& text) {
     std::vector<INPUT> inputs;
     for (wchar_t unit : text) {
-        for (bool up : {false, true}) {
-            INPUT input = {};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = unit;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-            inputs.push_back(input);
-        }
+        inputs.push_back(key(0, unit, false));
+        inputs.push_back(key(0, unit, true));
     }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    sendInput(inputs);
     settle();
 }
 
@@ -186,8 +168,7 @@ void UiDriver::settle() {
     onUi([] {});
 }
 
-int runDriven(awt::Toolkit* toolkit, const std::function<int()>& body,
-              const std::function<void(UiDriver&)>& script) {
+int runDriven(awt::Toolkit* toolkit, const std::function<int()>& body, const std::function<void(UiDriver&)>& script) {
     HANDLE bodyDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     UiDriver driver(toolkit, GetCurrentThreadId(), bodyDone);
     DriverThread thread = {&driver, &script};
@@ -195,30 +176,16 @@ int runDriven(awt::Toolkit* toolkit, const std::function<int()>& body,
     if (driverHandle == nullptr) {
         giveUp("no driver thread");
     }
-
-    // Once the script is over, close what it left open so that body comes back.
-    Closer closer = {driverHandle, bodyDone, GetCurrentThreadId()};
-    HANDLE closerHandle = CreateThread(nullptr, 0, closerMain, &closer, 0, nullptr);
-    if (closerHandle == nullptr) {
-        giveUp("no closer thread");
-    }
-
     int result = -1;
     try {
         result = body();
     } catch (const std::exception& e) {
         ADD_FAILURE() << "the program under test threw " << e.what();
-    } catch (...) {
-        SetEvent(bodyDone);
-        WaitForSingleObject(driverHandle, CLOSE_TIMEOUT_MS);
-        throw;
     }
     SetEvent(bodyDone);
-    if (WaitForSingleObject(driverHandle, CLOSE_TIMEOUT_MS) != WAIT_OBJECT_0 ||
-        WaitForSingleObject(closerHandle, CLOSE_TIMEOUT_MS) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(driverHandle, CLOSE_TIMEOUT_MS) != WAIT_OBJECT_0) {
         giveUp("the driver did not end");
     }
-    CloseHandle(closerHandle);
     CloseHandle(driverHandle);
     CloseHandle(bodyDone);
     return result;
