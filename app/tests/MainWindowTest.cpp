@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, TypedNamesAndValuesShowAllFourFormsTheListRowAndTheCounte
         EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
         EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 6 entries)"));
         for (const auto& step : steps) {
-            SCOPED_TRACE(testheaders::narrow(step.typed));
+            SCOPED_TRACE("step " + std::to_string(&step - steps));
             if (step.key != 0) {
                 ui.press(step.key);
             }
@@ -300,15 +300,10 @@ TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
         }
         HWND tip = nullptr;
         EXPECT_TRUE(waitFor([&] {
-            for (HWND window = GetTopWindow(nullptr); window != nullptr && tip == nullptr;
-                 window = GetWindow(window, GW_HWNDNEXT)) {
+            for (HWND window : descendants(GetDesktopWindow(), L"tooltips_class32")) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                wchar_t name[32] = {};
-                GetClassNameW(window, name, 32);
-                if (owner == GetCurrentProcessId() && IsWindowVisible(window) && _wcsicmp(name, L"tooltips_class32") == 0) {
-                    tip = window;
-                }
+                tip = owner == GetCurrentProcessId() && IsWindowVisible(window) ? window : tip;
             }
             return tip != nullptr;
         })) << "no tool tip came up";

@@ -5,20 +5,13 @@
 #include <stdexcept>
 
 TempFolder::TempFolder(const std::wstring& prefix) {
+    static unsigned serial = 0;
     wchar_t base[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, base);
-    if (length == 0 || length > MAX_PATH) {
-        throw std::runtime_error("GetTempPath failed");
+    GetTempPathW(MAX_PATH, base);
+    folder = base + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
+    if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+        throw std::runtime_error("no temporary folder could be made");
     }
-    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-        const std::wstring candidate = std::wstring(base) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) +
-                                       L"-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(attempt);
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-            folder = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("no temporary folder could be made");
 }
 
 TempFolder::~TempFolder() {

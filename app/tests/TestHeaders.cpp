@@ -28,6 +28,9 @@ const char* const win32Header =
     "#define ERROR_IO_PENDING 997L\r\n"
     "#define ERROR_NOACCESS 998L\r\n";
 
+namespace {
+
+// Plain 8-bit form of an ASCII wide string (paths of the temporary folder).
 std::string narrow(const std::wstring& text) {
     std::string bytes;
     for (wchar_t unit : text) {
@@ -35,6 +38,8 @@ std::string narrow(const std::wstring& text) {
     }
     return bytes;
 }
+
+}  // namespace
 
 std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path) {
     return "ntstatus.h=" + narrow(ntStatusPath) + "\r\nwinerror.h=" + narrow(win32Path) + "\r\n";

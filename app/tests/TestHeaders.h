@@ -15,15 +15,11 @@ namespace testheaders {
 extern const char* const ntStatusHeader;
 extern const char* const win32Header;
 constexpr std::size_t ntStatusCount = 9;
-constexpr std::size_t win32Count = 6;
 
 // The configuration file text for two header paths, as the program writes it.
 std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path);
 
 // Writes ntstatus.h, winerror.h and kelvane.cfg into the folder; returns the configuration path.
 std::wstring writeAll(TempFolder& folder);
-
-// Plain 8-bit form of an ASCII wide string (paths of the temporary folder).
-std::string narrow(const std::wstring& text);
 
 }  // namespace testheaders
