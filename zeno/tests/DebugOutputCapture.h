@@ -41,41 +41,6 @@ public:
         return captured;
     }
 
-    // Everything written, concatenated.
-    std::wstring text() const {
-        std::wstring all;
-        for (const std::wstring& output : outputs()) {
-            all += output;
-        }
-        return all;
-    }
-
-    // True when one call wrote exactly this text.
-    bool contains(const std::wstring& output) const {
-        for (const std::wstring& each : outputs()) {
-            if (each == output) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // Number of calls whose text begins with the prefix.
-    std::size_t countStartingWith(const std::wstring& prefix) const {
-        std::size_t count = 0;
-        for (const std::wstring& each : outputs()) {
-            if (each.compare(0, prefix.size(), prefix) == 0) {
-                ++count;
-            }
-        }
-        return count;
-    }
-
-    void clear() {
-        std::lock_guard<std::mutex> guard(mutex());
-        captured.clear();
-    }
-
 private:
     static constexpr DWORD PRINT_EXCEPTION = 0x40010006;      // DBG_PRINTEXCEPTION_C
     static constexpr DWORD PRINT_EXCEPTION_WIDE = 0x4001000A; // DBG_PRINTEXCEPTION_WIDE_C
@@ -90,35 +55,23 @@ private:
         return instance;
     }
 
-    static std::wstring fromAnsi(const char* text, std::size_t length) {
-        if (length == 0) {
-            return std::wstring();
-        }
-        const int units = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(units), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &wide[0], units);
-        return wide;
-    }
-
-    // The length parameter counts the terminating NUL.
-    static std::size_t textLength(const EXCEPTION_RECORD& record) {
-        const ULONG_PTR length = record.ExceptionInformation[0];
-        return length > 0 ? static_cast<std::size_t>(length - 1) : 0;
-    }
-
     static LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
         const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
-        if ((record.ExceptionCode != PRINT_EXCEPTION && record.ExceptionCode != PRINT_EXCEPTION_WIDE) ||
-            record.NumberParameters < 2 || record.ExceptionInformation[1] == 0) {
+        const bool wide = record.ExceptionCode == PRINT_EXCEPTION_WIDE;
+        if ((!wide && record.ExceptionCode != PRINT_EXCEPTION) || record.NumberParameters < 2 ||
+            record.ExceptionInformation[1] == 0) {
             return EXCEPTION_CONTINUE_SEARCH;
         }
+        // The length counts the terminating NUL.
+        const ULONG_PTR units = record.ExceptionInformation[0];
+        const int length = units > 0 ? static_cast<int>(units - 1) : 0;
         std::wstring output;
-        if (record.ExceptionCode == PRINT_EXCEPTION_WIDE) {
-            output.assign(reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]),
-                          textLength(record));
-        } else {
-            output = fromAnsi(reinterpret_cast<const char*>(record.ExceptionInformation[1]),
-                              textLength(record));
+        if (wide) {
+            output.assign(reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]), length);
+        } else if (length > 0) {
+            const char* text = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+            output.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0)));
+            MultiByteToWideChar(CP_ACP, 0, text, length, &output[0], static_cast<int>(output.size()));
         }
         {
             std::lock_guard<std::mutex> guard(mutex());
@@ -127,8 +80,7 @@ private:
             }
         }
         // Taken as a debugger would: the system then skips its 8-bit retry of the wide text.
-        return record.ExceptionCode == PRINT_EXCEPTION_WIDE ? EXCEPTION_CONTINUE_EXECUTION
-                                                            : EXCEPTION_CONTINUE_SEARCH;
+        return wide ? EXCEPTION_CONTINUE_EXECUTION : EXCEPTION_CONTINUE_SEARCH;
     }
 
     PVOID handler = nullptr;

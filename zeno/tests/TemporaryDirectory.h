@@ -13,15 +13,13 @@ class TemporaryDirectory {
 public:
     TemporaryDirectory() {
         wchar_t base[MAX_PATH + 1];
-        const DWORD length = GetTempPathW(MAX_PATH + 1, base);
-        std::wstring root(base, length);
+        std::wstring root(base, GetTempPathW(MAX_PATH + 1, base));
         if (!root.empty() && root.back() != L'\\') {
             root += L'\\';
         }
         for (unsigned attempt = 0; attempt < 1000 && path.empty(); ++attempt) {
-            const std::wstring candidate = root + L"kelvane-test-" +
-                                           std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                           std::to_wstring(GetTickCount()) + L"-" +
+            const std::wstring candidate = root + L"kelvane-test-" + std::to_wstring(GetCurrentProcessId()) +
+                                           L"-" + std::to_wstring(GetTickCount()) + L"-" +
                                            std::to_wstring(attempt);
             if (CreateDirectoryW(candidate.c_str(), nullptr)) {
                 path = candidate;
@@ -33,32 +31,30 @@ public:
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
     ~TemporaryDirectory() {
-        if (path.empty()) {
-            return;
-        }
         WIN32_FIND_DATAW entry;
-        const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &entry);
+        const HANDLE search =
+            path.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(file(L"*").c_str(), &entry);
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 const std::wstring name = entry.cFileName;
                 if (name == L"." || name == L"..") {
                     continue;
                 }
-                const std::wstring child = path + L"\\" + name;
                 if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveDirectoryW(child.c_str());
+                    RemoveDirectoryW(file(name).c_str());
                 } else {
-                    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileW(child.c_str());
+                    SetFileAttributesW(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                    DeleteFileW(file(name).c_str());
                 }
             } while (FindNextFileW(search, &entry));
             FindClose(search);
         }
-        RemoveDirectoryW(path.c_str());
+        if (!path.empty()) {
+            RemoveDirectoryW(path.c_str());
+        }
     }
 
     bool isCreated() const { return !path.empty(); }
-    const std::wstring& getPath() const { return path; }
     // Path of an entry inside the directory.
     std::wstring file(const std::wstring& name) const { return path + L"\\" + name; }
 

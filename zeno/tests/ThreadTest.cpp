@@ -16,12 +16,13 @@
 
 #include "zeno/Exception.h"
 #include "zeno/tests/DebugOutputCapture.h"
+#include "zeno/tests/Thrown.h"
 
 namespace {
 
-// Records where and when it was destroyed.
+// Appends its tag to the list when destroyed, and remembers on which thread.
 struct Probe {
-    explicit Probe(std::vector<int>* events, int tag) : events(events), tag(tag) {}
+    Probe(std::vector<int>* events, int tag) : events(events), tag(tag) {}
     ~Probe() {
         destroyedOn = GetCurrentThreadId();
         events->push_back(tag);
@@ -32,19 +33,21 @@ struct Probe {
 };
 DWORD Probe::destroyedOn = 0;
 
+zeno::Runnable* probeDeleter(std::vector<int>* events, int tag) {
+    return new zeno::Deleter<Probe>(new Probe(events, tag));
+}
+
 struct ThrowingInDestructor {
     ~ThrowingInDestructor() noexcept(false) { throw std::runtime_error("destructor"); }
 };
 
-// Counts its own deletion, to see that a task deleted itself.
+// Counts its own deletion, to see that a task went.
+int taskDeletions = 0;
 template <class Task>
 struct Counted : Task {
     using Task::Task;
-    ~Counted() override { ++deletions; }
-    static int deletions;
+    ~Counted() override { ++taskDeletions; }
 };
-template <class Task>
-int Counted<Task>::deletions = 0;
 
 struct Target {
     void call() { ++calls; }
@@ -52,177 +55,116 @@ struct Target {
     int calls = 0;
 };
 
-// Runs a function on a plain thread that nobody gave a management record.
-template <class Function>
-void onUnmanagedThread(Function function) {
-    std::thread thread(function);
-    thread.join();
-}
-
 TEST(CurrentThread, UnmanagedThreadsAreRefused) {
-    bool threw = false;
-    auto check = [&threw] {
-        try {
-            zeno::currentThread();
-        } catch (const zeno::IllegalThreadStateException& e) {
-            threw = e.toString() == L"class zeno::IllegalThreadStateException: unmanaged thread";
-        }
-    };
-    check();
-    EXPECT_TRUE(threw) << "main thread";
-    threw = false;
-    onUnmanagedThread(check);
-    EXPECT_TRUE(threw) << "plain thread";
+    const auto lookUp = [] { return zeno_test::thrownText([] { zeno::currentThread(); }); };
+    std::wstring onPlainThread;
+    std::thread([&] { onPlainThread = lookUp(); }).join();
+    EXPECT_EQ(L"class zeno::IllegalThreadStateException: unmanaged thread", lookUp());
+    EXPECT_EQ(lookUp(), onPlainThread);
 }
 
-TEST(ManagedThreadScope, GivesTheThreadARecordForItsLifetime) {
+TEST(ManagedThreadScope, GivesTheThreadARecordForItsLifetimeAndReportsFailedExitTasks) {
+    zeno_test::DebugOutputCapture debugOutput;
+    ASSERT_TRUE(debugOutput.isInstalled());
     std::vector<int> events;
-    onUnmanagedThread([&events] {
+    Target target;
+    std::thread([&] {
         {
             zeno::ManagedThreadScope scope;
             zeno::Thread& record = zeno::currentThread();
             EXPECT_EQ(&scope.record(), &record);
             EXPECT_EQ(GetCurrentThreadId(), record.getId());
-            record.addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 1)));
-            EXPECT_THROW(zeno::ManagedThreadScope(), zeno::IllegalThreadStateException);
+            record.addExitTask(probeDeleter(&events, 1));
+            record.addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
+            EXPECT_EQ(L"class zeno::IllegalThreadStateException: already managed",
+                      zeno_test::thrownText([] { zeno::ManagedThreadScope again; }));
             EXPECT_TRUE(events.empty());
         }
         EXPECT_EQ(std::vector<int>{1}, events);
         EXPECT_THROW(zeno::currentThread(), zeno::IllegalThreadStateException);
-    });
+    }).join();
+    EXPECT_EQ(std::vector<std::wstring>{L"ignored exception thrown by an exit task: "
+                                        L"class zeno::IllegalStateException: from a dispatched call\n"},
+              debugOutput.outputs());
 }
 
-TEST(ManagedThread, RunsExitTasksOnItsOwnThreadAfterTheBody) {
+TEST(ManagedThread, RunsTheBodyThenTheExitTasksOnItsOwnThread) {
     std::vector<int> events;
     Probe::destroyedOn = 0;
     zeno::ManagedThread thread([&events] {
-        zeno::currentThread().addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 1)));
-        zeno::currentThread().addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 2)));
+        zeno::currentThread().addExitTask(probeDeleter(&events, 1));
+        zeno::currentThread().addExitTask(probeDeleter(&events, 2));
         events.push_back(0);
     });
     const DWORD threadId = thread.getId();
     thread.join();
     EXPECT_NE(GetCurrentThreadId(), threadId);
     EXPECT_EQ(threadId, Probe::destroyedOn);
-    // The body first, then the tasks, the last added first.
+    // The last added first.
     EXPECT_EQ((std::vector<int>{0, 2, 1}), events);
-}
 
-TEST(ManagedThread, TakesOverARunnable) {
     Target target;
-    Counted<zeno::Dispatcher<Target>>::deletions = 0;
-    zeno::ManagedThread thread(new Counted<zeno::Dispatcher<Target>>(&target, &Target::call));
-    thread.join();
+    zeno::ManagedThread taking(new zeno::Dispatcher<Target>(&target, &Target::call));
+    taking.join();
     EXPECT_EQ(1, target.calls);
-    EXPECT_EQ(1, Counted<zeno::Dispatcher<Target>>::deletions);
 }
 
-TEST(ManagedThread, JoinRethrowsWhatEscapedAndTheExitTasksStillRun) {
+TEST(ManagedThread, JoinRethrowsTheFirstFailureAfterEveryExitTaskRan) {
     std::vector<int> events;
-    zeno::ManagedThread thread([&events] {
-        zeno::currentThread().addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 7)));
+    Target target;
+    zeno::ManagedThread thread([&] {
+        zeno::currentThread().addExitTask(probeDeleter(&events, 7));
+        zeno::currentThread().addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
         throw zeno::IOException(L"from the body", 5);
     });
-    try {
-        thread.join();
-        FAIL() << "join did not rethrow";
-    } catch (const zeno::IOException& e) {
-        EXPECT_EQ(L"class zeno::IOException: from the body: 5", e.toString());
-    }
+    EXPECT_EQ(L"class zeno::IOException: from the body: 5", zeno_test::thrownText([&] { thread.join(); }));
     EXPECT_EQ(std::vector<int>{7}, events);
     EXPECT_NO_THROW(thread.join());
 }
 
-TEST(ManagedThread, EveryExitTaskRunsWhenOneThrows) {
-    std::vector<int> events;
-    zeno::ManagedThread thread([&events] {
-        zeno::currentThread().addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 1)));
-        zeno::currentThread().addExitTask(new zeno::Deleter<ThrowingInDestructor>(new ThrowingInDestructor));
-        zeno::currentThread().addExitTask(new zeno::Deleter<Probe>(new Probe(&events, 3)));
-    });
-    EXPECT_THROW(thread.join(), std::runtime_error);
-    EXPECT_EQ((std::vector<int>{3, 1}), events);
-}
-
-TEST(ManagedThreadScope, ReportsFailedExitTasksOnTheDebuggerOutput) {
-    zeno_test::DebugOutputCapture debugOutput;
-    Target target;
-    onUnmanagedThread([&target] {
-        zeno::ManagedThreadScope scope;
-        zeno::currentThread().addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
-    });
-    EXPECT_TRUE(debugOutput.contains(L"ignored exception thrown by an exit task: "
-                                     L"class zeno::IllegalStateException: from a dispatched call\n"))
-        << testing::PrintToString(debugOutput.text());
-}
-
-TEST(ThreadRecord, DeletesTasksThatNeverRanAndRefusesNull) {
-    Counted<zeno::Deleter<int>>::deletions = 0;
-    {
-        zeno::Thread record;
-        record.addExitTask(new Counted<zeno::Deleter<int>>(nullptr));
-        EXPECT_EQ(1u, record.exitTaskCount());
-        EXPECT_THROW(record.addExitTask(nullptr), zeno::NullPointerException);
-        EXPECT_EQ(1u, record.exitTaskCount());
-    }
-    EXPECT_EQ(1, Counted<zeno::Deleter<int>>::deletions);
-}
-
-// Adds another task while the exit tasks run.
-struct AddingTask : zeno::Runnable {
-    AddingTask(zeno::Thread* record, std::vector<int>* events) : record(record), events(events) {}
-    void run() override {
-        std::unique_ptr<AddingTask> self(this);
-        record->addExitTask(new zeno::Deleter<Probe>(new Probe(events, 9)));
-    }
+// Adds another exit task while the exit tasks run.
+struct Adder {
+    void add() { record->addExitTask(probeDeleter(events, 9)); }
     zeno::Thread* record;
     std::vector<int>* events;
 };
 
-TEST(ThreadRecord, RunsTasksAddedWhileRunning) {
+TEST(ThreadRecord, RunsTasksAddedWhileRunningAndDeletesTasksThatNeverRan) {
     std::vector<int> events;
     zeno::Thread record;
-    record.addExitTask(new AddingTask(&record, &events));
+    Adder adder{&record, &events};
+    record.addExitTask(new zeno::Dispatcher<Adder>(&adder, &Adder::add));
     record.runExitTasks();
     EXPECT_EQ(std::vector<int>{9}, events);
     EXPECT_EQ(0u, record.exitTaskCount());
+
+    taskDeletions = 0;
+    {
+        zeno::Thread unrun;
+        unrun.addExitTask(new Counted<zeno::Deleter<int>>(nullptr));
+        EXPECT_THROW(unrun.addExitTask(nullptr), zeno::NullPointerException);
+        EXPECT_EQ(1u, unrun.exitTaskCount());
+    }
+    EXPECT_EQ(1, taskDeletions);
 }
 
-TEST(Deleter, WithNullOnlyDeletesItself) {
-    Counted<zeno::Deleter<Probe>>::deletions = 0;
-    (new Counted<zeno::Deleter<Probe>>(nullptr))->run();
-    EXPECT_EQ(1, Counted<zeno::Deleter<Probe>>::deletions);
-}
-
-TEST(Deleter, DestroysTheObjectThenItself) {
+TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
     std::vector<int> events;
-    Counted<zeno::Deleter<Probe>>::deletions = 0;
+    Target target;
+    taskDeletions = 0;
+    (new Counted<zeno::Deleter<Probe>>(nullptr))->run();
     (new Counted<zeno::Deleter<Probe>>(new Probe(&events, 4)))->run();
-    EXPECT_EQ(std::vector<int>{4}, events);
-    EXPECT_EQ(1, Counted<zeno::Deleter<Probe>>::deletions);
-}
-
-TEST(Deleter, DeletesItselfAlsoWhenTheDestructionThrows) {
-    Counted<zeno::Deleter<ThrowingInDestructor>>::deletions = 0;
-    auto* task = new Counted<zeno::Deleter<ThrowingInDestructor>>(new ThrowingInDestructor);
-    EXPECT_THROW(task->run(), std::runtime_error);
-    EXPECT_EQ(1, Counted<zeno::Deleter<ThrowingInDestructor>>::deletions);
-}
-
-TEST(Dispatcher, CallsTheMemberThenDeletesItself) {
-    Target target;
-    Counted<zeno::Dispatcher<Target>>::deletions = 0;
     (new Counted<zeno::Dispatcher<Target>>(&target, &Target::call))->run();
+    EXPECT_EQ(std::vector<int>{4}, events);
     EXPECT_EQ(1, target.calls);
-    EXPECT_EQ(1, Counted<zeno::Dispatcher<Target>>::deletions);
+    EXPECT_EQ(3, taskDeletions);
 
-    auto* failing = new Counted<zeno::Dispatcher<Target>>(&target, &Target::fail);
-    EXPECT_THROW(failing->run(), zeno::IllegalStateException);
-    EXPECT_EQ(2, Counted<zeno::Dispatcher<Target>>::deletions);
-}
+    EXPECT_THROW((new Counted<zeno::Deleter<ThrowingInDestructor>>(new ThrowingInDestructor))->run(),
+                 std::runtime_error);
+    EXPECT_THROW((new Counted<zeno::Dispatcher<Target>>(&target, &Target::fail))->run(),
+                 zeno::IllegalStateException);
+    EXPECT_EQ(5, taskDeletions);
 
-TEST(Dispatcher, RefusesNullObjectOrMember) {
-    Target target;
     EXPECT_THROW(zeno::Dispatcher<Target>(nullptr, &Target::call), zeno::NullPointerException);
     EXPECT_THROW(zeno::Dispatcher<Target>(&target, nullptr), zeno::NullPointerException);
 }
@@ -231,18 +173,17 @@ TEST(TlsSlot, EachThreadSeesItsOwnValue) {
     zeno::TlsSlot slot;
     zeno::TlsSlot other;
     EXPECT_NE(slot.getIndex(), other.getIndex());
-    EXPECT_NE(static_cast<std::uint32_t>(TLS_OUT_OF_INDEXES), slot.getIndex());
     int mine = 0;
     int theirs = 0;
     EXPECT_EQ(nullptr, slot.get());
     slot.set(&mine);
     void* seenThere = &mine;
     void* keptThere = nullptr;
-    onUnmanagedThread([&] {
+    std::thread([&] {
         seenThere = slot.get();
         slot.set(&theirs);
         keptThere = slot.get();
-    });
+    }).join();
     EXPECT_EQ(nullptr, seenThere);
     EXPECT_EQ(&theirs, keptThere);
     EXPECT_EQ(&mine, slot.get());
