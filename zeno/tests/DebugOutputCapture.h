@@ -17,8 +17,8 @@ namespace zeno_test {
 class DebugOutputCapture {
 public:
     DebugOutputCapture() {
-        std::lock_guard<std::mutex> guard(mutex());
-        active() = this;
+        std::lock_guard<std::mutex> guard(mutex);
+        active = this;
         handler = AddVectoredExceptionHandler(1, &DebugOutputCapture::onException);
     }
 
@@ -29,15 +29,15 @@ public:
         if (handler != nullptr) {
             RemoveVectoredExceptionHandler(handler);
         }
-        std::lock_guard<std::mutex> guard(mutex());
-        active() = nullptr;
+        std::lock_guard<std::mutex> guard(mutex);
+        active = nullptr;
     }
 
     bool isInstalled() const { return handler != nullptr; }
 
     // The text of each OutputDebugString call, in order.
     std::vector<std::wstring> outputs() const {
-        std::lock_guard<std::mutex> guard(mutex());
+        std::lock_guard<std::mutex> guard(mutex);
         return captured;
     }
 
@@ -45,15 +45,8 @@ private:
     static constexpr DWORD PRINT_EXCEPTION = 0x40010006;      // DBG_PRINTEXCEPTION_C
     static constexpr DWORD PRINT_EXCEPTION_WIDE = 0x4001000A; // DBG_PRINTEXCEPTION_WIDE_C
 
-    static std::mutex& mutex() {
-        static std::mutex instance;
-        return instance;
-    }
-
-    static DebugOutputCapture*& active() {
-        static DebugOutputCapture* instance = nullptr;
-        return instance;
-    }
+    static inline std::mutex mutex;
+    static inline DebugOutputCapture* active = nullptr;
 
     static LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
         const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
@@ -74,9 +67,9 @@ private:
             MultiByteToWideChar(CP_ACP, 0, text, length, &output[0], static_cast<int>(output.size()));
         }
         {
-            std::lock_guard<std::mutex> guard(mutex());
-            if (active() != nullptr) {
-                active()->captured.push_back(output);
+            std::lock_guard<std::mutex> guard(mutex);
+            if (active != nullptr) {
+                active->captured.push_back(output);
             }
         }
         // Taken as a debugger would: the system then skips its 8-bit retry of the wide text.

@@ -111,16 +111,6 @@ TEST_F(FileTest, WriteModeCreatesAMissingFileAndWritesThroughTheView) {
     EXPECT_EQ("XYcdef", bytesOf(zeno::MappedFile(path, READ, zeno::nilString)));
 }
 
-TEST_F(FileTest, NamedMappingCanBeOpenedByNameWhileItLives) {
-    const std::wstring path = directory.writeFile(L"named.h", "named");
-    ASSERT_FALSE(path.empty());
-    const std::wstring name = L"Local\\zeno-test-mapping-" + std::to_wstring(GetCurrentProcessId());
-    zeno::MappedFile file(path, READ, name);
-    EXPECT_TRUE(zeno::Handle(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str())).isOpen());
-    file.close();
-    EXPECT_FALSE(zeno::Handle(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str())).isOpen());
-}
-
 TEST(Handle, MovesClosesOnceAndReportsAFailedClose) {
     zeno::Handle none;
     zeno::Handle invalid(INVALID_HANDLE_VALUE);

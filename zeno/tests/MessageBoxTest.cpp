@@ -74,59 +74,43 @@ std::wstring withoutCrLf(std::wstring text) {
     return text;
 }
 
-struct BoxCase {
-    const zeno::Exception* exception;
-    std::wstring text;
-    std::vector<std::wstring> debugOutput;
-};
+// Shows the box owned by the window and checks what it showed, returned and wrote to the debugger output.
+void expectBox(HWND owner, const zeno::Exception& e, const std::wstring& text,
+               const std::vector<std::wstring>& debugLines = {}) {
+    SCOPED_TRACE(testing::PrintToString(text));
+    zeno_test::DebugOutputCapture debugOutput;
+    ASSERT_TRUE(debugOutput.isInstalled());
+    const BoxSeen box = showAndRead(e, owner, MB_OKCANCEL | MB_ICONERROR, IDCANCEL);
+    ASSERT_TRUE(box.found) << "message box not found";
+    EXPECT_EQ(owner, box.owner);
+    EXPECT_EQ(IDCANCEL, box.result);
+    EXPECT_EQ(text, box.text);
+    EXPECT_EQ(debugLines, debugOutput.outputs());
+}
 
-TEST(ShowMessageBox, ShowsClassMessageSignedCodeAndSystemTextLines) {
+TEST(ShowMessageBox, ShowsClassMessageSignedCodeAndSystemTextLinesAndReturnsTheButton) {
     const zeno_test::SystemMessage fileNotFound = zeno_test::systemMessage(2);
     const zeno_test::SystemMessage accessDenied = zeno_test::systemMessage(0x80070005u);
     ASSERT_TRUE(fileNotFound.found && accessDenied.found);
     ASSERT_FALSE(zeno_test::systemMessage(0xDEADBEEFu).found);
-    const zeno::FileNotFoundException missing(L"C:\\x.h", 2);
-    const zeno::Exception denied(L"::CoCreate() failed", 0x80070005u);
-    const zeno::IOException unknown(L"::Boom() failed", 0xDEADBEEFu);
-    const zeno::IllegalStateException withoutCode(L"not yet");
-    const zeno::Exception bare(zeno::nilString, zeno::Exception::NO_ERROR_CODE);
-    const BoxCase cases[] = {
-        {&missing,
-         L"class zeno::FileNotFoundException\nC:\\x.h\n\nError code: 2\n" + withoutCrLf(fileNotFound.text),
-         {}},
-        {&denied,
-         L"class zeno::Exception\n::CoCreate() failed\n\nError code: -2147024891\n" +
-             withoutCrLf(accessDenied.text),
-         {}},
-        // A failed lookup is reported on the debugger output only; the box still comes.
-        {&unknown,
-         L"class zeno::IOException\n::Boom() failed\n\nError code: -559038737",
-         {L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"}},
-        // Without a code nothing is looked up.
-        {&withoutCode, L"class zeno::IllegalStateException\nnot yet", {}},
-        {&bare, L"class zeno::Exception", {}},
-    };
-    for (const BoxCase& testCase : cases) {
-        SCOPED_TRACE(testing::PrintToString(testCase.text));
-        zeno_test::DebugOutputCapture debugOutput;
-        ASSERT_TRUE(debugOutput.isInstalled());
-        const BoxSeen box = showAndRead(*testCase.exception, nullptr, MB_OK | MB_ICONERROR, IDOK);
-        ASSERT_TRUE(box.found) << "message box not found";
-        EXPECT_EQ(IDOK, box.result);
-        EXPECT_EQ(testCase.text, box.text);
-        EXPECT_EQ(testCase.debugOutput, debugOutput.outputs());
-    }
-}
-
-TEST(ShowMessageBox, BelongsToTheOwnerAndReturnsThePressedButton) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"zeno owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(nullptr, owner);
-    const BoxSeen box = showAndRead(zeno::NumberFormatException(L"12a"), owner, MB_OKCANCEL, IDCANCEL);
+    expectBox(owner, zeno::FileNotFoundException(L"C:\\x.h", 2),
+              L"class zeno::FileNotFoundException\nC:\\x.h\n\nError code: 2\n" +
+                  withoutCrLf(fileNotFound.text));
+    expectBox(nullptr, zeno::Exception(L"::CoCreate() failed", 0x80070005u),
+              L"class zeno::Exception\n::CoCreate() failed\n\nError code: -2147024891\n" +
+                  withoutCrLf(accessDenied.text));
+    // A failed lookup is reported on the debugger output only; the box still comes.
+    expectBox(owner, zeno::IOException(L"::Boom() failed", 0xDEADBEEFu),
+              L"class zeno::IOException\n::Boom() failed\n\nError code: -559038737",
+              {L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"});
+    // Without a code nothing is looked up.
+    expectBox(owner, zeno::IllegalStateException(L"not yet"), L"class zeno::IllegalStateException\nnot yet");
+    expectBox(owner, zeno::Exception(zeno::nilString, zeno::Exception::NO_ERROR_CODE),
+              L"class zeno::Exception");
     DestroyWindow(owner);
-    ASSERT_TRUE(box.found) << "message box not found";
-    EXPECT_EQ(owner, box.owner);
-    EXPECT_EQ(IDCANCEL, box.result);
 }
 
 } // namespace

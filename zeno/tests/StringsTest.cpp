@@ -27,13 +27,10 @@ TEST(ToString, WritesLowerCaseDigitsWithoutPrefix) {
     const std::uint32_t maximum = std::numeric_limits<std::uint32_t>::max();
     const std::pair<std::wstring, const wchar_t*> cases[] = {
         {zeno::toString(0, 10), L"0"},
-        {zeno::toString(0u, 2), L"0"},
         {zeno::toString(-1, 10), L"-1"},
         {zeno::toString(255, 16), L"ff"},
         {zeno::toString(-255, 16), L"-ff"},
-        {zeno::toString(-36, 36), L"-10"},
-        {zeno::toString(35, 36), L"z"},
-        {zeno::toString(10, 2), L"1010"},
+        {zeno::toString(-71, 36), L"-1z"},
         {zeno::toString(minimum, 10), L"-2147483648"},
         {zeno::toString(minimum, 2), L"-10000000000000000000000000000000"},
         {zeno::toString(maximum, 10), L"4294967295"},

@@ -23,13 +23,9 @@ inline SystemMessage systemMessage(std::uint32_t code) {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     result.lastError = GetLastError();
-    if (length > 0) {
-        result.found = true;
-        result.text.assign(buffer, length);
-    }
-    if (buffer != nullptr) {
-        LocalFree(buffer);
-    }
+    result.found = length > 0;
+    result.text.assign(buffer != nullptr ? buffer : L"", length);
+    LocalFree(buffer);
     return result;
 }
 

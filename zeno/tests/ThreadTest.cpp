@@ -9,9 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "zeno/Exception.h"
@@ -20,22 +23,21 @@
 
 namespace {
 
-// Appends its tag to the list when destroyed, and remembers on which thread.
-struct Probe {
-    Probe(std::vector<int>* events, int tag) : events(events), tag(tag) {}
-    ~Probe() {
-        destroyedOn = GetCurrentThreadId();
-        events->push_back(tag);
+// A task that runs the function, then deletes itself as the standard tasks do.
+struct Step : zeno::Runnable {
+    explicit Step(std::function<void()> function) : function(std::move(function)) {}
+    void run() override {
+        std::unique_ptr<Step> self(this);
+        function();
     }
+    std::function<void()> function;
+};
+
+struct Probe {
+    ~Probe() { events->push_back(tag); }
     std::vector<int>* events;
     int tag;
-    static DWORD destroyedOn;
 };
-DWORD Probe::destroyedOn = 0;
-
-zeno::Runnable* probeDeleter(std::vector<int>* events, int tag) {
-    return new zeno::Deleter<Probe>(new Probe(events, tag));
-}
 
 struct ThrowingInDestructor {
     ~ThrowingInDestructor() noexcept(false) { throw std::runtime_error("destructor"); }
@@ -73,8 +75,7 @@ TEST(ManagedThreadScope, GivesTheThreadARecordForItsLifetimeAndReportsFailedExit
             zeno::ManagedThreadScope scope;
             zeno::Thread& record = zeno::currentThread();
             EXPECT_EQ(&scope.record(), &record);
-            EXPECT_EQ(GetCurrentThreadId(), record.getId());
-            record.addExitTask(probeDeleter(&events, 1));
+            record.addExitTask(new Step([&events] { events.push_back(1); }));
             record.addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
             EXPECT_EQ(L"class zeno::IllegalThreadStateException: already managed",
                       zeno_test::thrownText([] { zeno::ManagedThreadScope again; }));
@@ -90,31 +91,28 @@ TEST(ManagedThreadScope, GivesTheThreadARecordForItsLifetimeAndReportsFailedExit
 
 TEST(ManagedThread, RunsTheBodyThenTheExitTasksOnItsOwnThread) {
     std::vector<int> events;
-    Probe::destroyedOn = 0;
-    zeno::ManagedThread thread([&events] {
-        zeno::currentThread().addExitTask(probeDeleter(&events, 1));
-        zeno::currentThread().addExitTask(probeDeleter(&events, 2));
+    DWORD tasksRanOn = 0;
+    zeno::ManagedThread thread([&] {
+        zeno::currentThread().addExitTask(new Step([&] {
+            events.push_back(1);
+            tasksRanOn = GetCurrentThreadId();
+        }));
         events.push_back(0);
     });
-    const DWORD threadId = thread.getId();
     thread.join();
-    EXPECT_NE(GetCurrentThreadId(), threadId);
-    EXPECT_EQ(threadId, Probe::destroyedOn);
-    // The last added first.
-    EXPECT_EQ((std::vector<int>{0, 2, 1}), events);
-
-    Target target;
-    zeno::ManagedThread taking(new zeno::Dispatcher<Target>(&target, &Target::call));
+    EXPECT_NE(GetCurrentThreadId(), thread.getId());
+    EXPECT_EQ(thread.getId(), tasksRanOn);
+    EXPECT_EQ((std::vector<int>{0, 1}), events);
+    zeno::ManagedThread taking(new Step([&events] { events.push_back(2); }));
     taking.join();
-    EXPECT_EQ(1, target.calls);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), events);
 }
 
 TEST(ManagedThread, JoinRethrowsTheFirstFailureAfterEveryExitTaskRan) {
     std::vector<int> events;
-    Target target;
-    zeno::ManagedThread thread([&] {
-        zeno::currentThread().addExitTask(probeDeleter(&events, 7));
-        zeno::currentThread().addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
+    zeno::ManagedThread thread([&events] {
+        zeno::currentThread().addExitTask(new Step([&events] { events.push_back(7); }));
+        zeno::currentThread().addExitTask(new Step([] { throw std::runtime_error("from an exit task"); }));
         throw zeno::IOException(L"from the body", 5);
     });
     EXPECT_EQ(L"class zeno::IOException: from the body: 5", zeno_test::thrownText([&] { thread.join(); }));
@@ -122,20 +120,14 @@ TEST(ManagedThread, JoinRethrowsTheFirstFailureAfterEveryExitTaskRan) {
     EXPECT_NO_THROW(thread.join());
 }
 
-// Adds another exit task while the exit tasks run.
-struct Adder {
-    void add() { record->addExitTask(probeDeleter(events, 9)); }
-    zeno::Thread* record;
-    std::vector<int>* events;
-};
-
-TEST(ThreadRecord, RunsTasksAddedWhileRunningAndDeletesTasksThatNeverRan) {
+TEST(ThreadRecord, RunsLastAddedFirstAlsoTasksAddedWhileRunningAndDeletesTasksThatNeverRan) {
     std::vector<int> events;
     zeno::Thread record;
-    Adder adder{&record, &events};
-    record.addExitTask(new zeno::Dispatcher<Adder>(&adder, &Adder::add));
+    record.addExitTask(new Step([&] { events.push_back(1); }));
+    record.addExitTask(new Step([&] { record.addExitTask(new Step([&] { events.push_back(3); })); }));
+    record.addExitTask(new Step([&] { events.push_back(2); }));
     record.runExitTasks();
-    EXPECT_EQ(std::vector<int>{9}, events);
+    EXPECT_EQ((std::vector<int>{2, 3, 1}), events);
     EXPECT_EQ(0u, record.exitTaskCount());
 
     taskDeletions = 0;
@@ -153,7 +145,7 @@ TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
     Target target;
     taskDeletions = 0;
     (new Counted<zeno::Deleter<Probe>>(nullptr))->run();
-    (new Counted<zeno::Deleter<Probe>>(new Probe(&events, 4)))->run();
+    (new Counted<zeno::Deleter<Probe>>(new Probe{&events, 4}))->run();
     (new Counted<zeno::Dispatcher<Target>>(&target, &Target::call))->run();
     EXPECT_EQ(std::vector<int>{4}, events);
     EXPECT_EQ(1, target.calls);
@@ -171,23 +163,19 @@ TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
 
 TEST(TlsSlot, EachThreadSeesItsOwnValue) {
     zeno::TlsSlot slot;
-    zeno::TlsSlot other;
-    EXPECT_NE(slot.getIndex(), other.getIndex());
     int mine = 0;
     int theirs = 0;
     EXPECT_EQ(nullptr, slot.get());
     slot.set(&mine);
-    void* seenThere = &mine;
-    void* keptThere = nullptr;
+    std::vector<void*> seenThere;
     std::thread([&] {
-        seenThere = slot.get();
+        seenThere.push_back(slot.get());
         slot.set(&theirs);
-        keptThere = slot.get();
+        seenThere.push_back(slot.get());
     }).join();
-    EXPECT_EQ(nullptr, seenThere);
-    EXPECT_EQ(&theirs, keptThere);
+    EXPECT_EQ((std::vector<void*>{nullptr, &theirs}), seenThere);
     EXPECT_EQ(&mine, slot.get());
-    EXPECT_EQ(nullptr, other.get());
+    EXPECT_EQ(nullptr, zeno::TlsSlot().get());
     slot.set(nullptr);
 }
 
