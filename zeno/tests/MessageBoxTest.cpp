@@ -81,11 +81,13 @@ void expectBox(HWND owner, const zeno::Exception& e, const std::wstring& text,
     zeno_test::DebugOutputCapture debugOutput;
     ASSERT_TRUE(debugOutput.isInstalled());
     const BoxSeen box = showAndRead(e, owner, MB_OKCANCEL | MB_ICONERROR, IDCANCEL);
+    // Taken before any check: a failed check writes to the debugger output too.
+    const std::vector<std::wstring> written = debugOutput.outputs();
     ASSERT_TRUE(box.found) << "message box not found";
     EXPECT_EQ(owner, box.owner);
     EXPECT_EQ(IDCANCEL, box.result);
     EXPECT_EQ(text, box.text);
-    EXPECT_EQ(debugLines, debugOutput.outputs());
+    EXPECT_EQ(debugLines, written);
 }
 
 TEST(ShowMessageBox, ShowsClassMessageSignedCodeAndSystemTextLinesAndReturnsTheButton) {
