@@ -94,9 +94,9 @@ TEST(ProgramTest, CancelInTheSettingsDialogForAMissingConfigurationEndsWithExitC
 
 TEST(ProgramTest, AZeroLengthHeaderEndsWithTheFatalErrorBoxAndItsErrorCode) {
     TempFolder folder(L"kelvane-empty");
-    const std::wstring ntStatusPath = folder.write(L"ntstatus.h", "");
-    const std::wstring win32Path = folder.write(L"winerror.h", testheaders::win32Header);
-    const std::wstring configPath = folder.write(L"settings.cfg", testheaders::configuration(ntStatusPath, win32Path));
+    const std::wstring ntStatusPath = folder.writeFile(L"ntstatus.h", "");
+    const std::wstring win32Path = folder.writeFile(L"winerror.h", testheaders::win32Header);
+    const std::wstring configPath = folder.writeFile(L"settings.cfg", testheaders::configuration(ntStatusPath, win32Path));
 
     // What the system answers when a file of zero bytes is mapped.
     HANDLE file = CreateFileW(ntStatusPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -54,13 +54,13 @@ HWND waitForFileDialog(HWND owner) {
 
 TEST(StartupTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAddsToTheTables) {
     TempFolder folder(L"kelvane-startup");
-    const std::wstring firstNtStatus = folder.write(L"ntstatus.h", testheaders::ntStatusHeader);
+    const std::wstring firstNtStatus = folder.writeFile(L"ntstatus.h", testheaders::ntStatusHeader);
     const std::wstring missingWin32 = folder.file(L"missing-winerror.h");
-    const std::wstring configPath = folder.write(L"kelvane.cfg", testheaders::configuration(firstNtStatus, missingWin32));
+    const std::wstring configPath = folder.writeFile(L"kelvane.cfg", testheaders::configuration(firstNtStatus, missingWin32));
     // A second ntstatus.h with one more code; both files' codes end up in the table.
     const std::wstring secondNtStatus =
-        folder.write(L"ntstatus2.h", "#define STATUS_KELVANE_EXTRA ((NTSTATUS)0xC0FE0002L)\n");
-    const std::wstring win32 = folder.write(L"winerror.h", testheaders::win32Header);
+        folder.writeFile(L"ntstatus2.h", "#define STATUS_KELVANE_EXTRA ((NTSTATUS)0xC0FE0002L)\n");
+    const std::wstring win32 = folder.writeFile(L"winerror.h", testheaders::win32Header);
 
     runToSettings(configPath, errorBoxText(L"class zeno::FileNotFoundException", missingWin32, ERROR_FILE_NOT_FOUND),
                   [&](UiDriver& ui, Kelvane* kelvane, HWND dialog) {
@@ -82,7 +82,7 @@ TEST(StartupTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
         ui.press(VK_SPACE);
 
         ASSERT_TRUE(waitShown(ui, kelvane));
-        EXPECT_EQ(testheaders::configuration(secondNtStatus, win32), folder.read(L"kelvane.cfg"));
+        EXPECT_EQ(testheaders::configuration(secondNtStatus, win32), folder.readFile(L"kelvane.cfg"));
         const PaneView ntStatus = ui.get<PaneView>([&] { return viewOf(kelvane->getNtStatusPane()); });
         EXPECT_EQ(testheaders::ntStatusCount + 1, ntStatus.rows.size());
         EXPECT_EQ(L"STATUS_KELVANE_EXTRA", ntStatus.rows.back());
@@ -92,8 +92,8 @@ TEST(StartupTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
 
 TEST(StartupTest, TheSelectButtonProposesTheFieldsPathAndTakesTheChosenFile) {
     TempFolder folder(L"kelvane-browse");
-    const std::wstring proposed = folder.write(L"ntstatus.h", testheaders::ntStatusHeader);
-    const std::wstring chosen = folder.write(L"other.h", testheaders::ntStatusHeader);
+    const std::wstring proposed = folder.writeFile(L"ntstatus.h", testheaders::ntStatusHeader);
+    const std::wstring chosen = folder.writeFile(L"other.h", testheaders::ntStatusHeader);
     const std::wstring configPath = folder.file(L"absent.cfg");
     runToSettings(configPath, errorBoxText(L"class zeno::FileNotFoundException", configPath, ERROR_FILE_NOT_FOUND),
                   [&](UiDriver&, Kelvane* kelvane, HWND dialog) {

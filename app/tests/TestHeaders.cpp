@@ -46,9 +46,9 @@ std::string configuration(const std::wstring& ntStatusPath, const std::wstring& 
 }
 
 std::wstring writeAll(TempFolder& folder) {
-    const std::wstring ntStatusPath = folder.write(L"ntstatus.h", ntStatusHeader);
-    const std::wstring win32Path = folder.write(L"winerror.h", win32Header);
-    return folder.write(L"kelvane.cfg", configuration(ntStatusPath, win32Path));
+    const std::wstring ntStatusPath = folder.writeFile(L"ntstatus.h", ntStatusHeader);
+    const std::wstring win32Path = folder.writeFile(L"winerror.h", win32Header);
+    return folder.writeFile(L"kelvane.cfg", configuration(ntStatusPath, win32Path));
 }
 
 }  // namespace testheaders

@@ -1,7 +1,7 @@
 #pragma once
 
 // A fresh directory under the system's temporary folder, removed with everything in it (one level
-// of files) when the object goes.
+// of files) when the object goes. Shared by the zeno, codes and app tests.
 
 #include <string>
 
@@ -11,18 +11,18 @@ namespace zeno_test {
 
 class TemporaryDirectory {
 public:
-    TemporaryDirectory() {
+    explicit TemporaryDirectory(const std::wstring& prefix = L"kelvane-test") {
         wchar_t base[MAX_PATH + 1];
         std::wstring root(base, GetTempPathW(MAX_PATH + 1, base));
         if (!root.empty() && root.back() != L'\\') {
             root += L'\\';
         }
-        for (unsigned attempt = 0; attempt < 1000 && path.empty(); ++attempt) {
-            const std::wstring candidate = root + L"kelvane-test-" + std::to_wstring(GetCurrentProcessId()) +
+        for (unsigned attempt = 0; attempt < 1000 && directory.empty(); ++attempt) {
+            const std::wstring candidate = root + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) +
                                            L"-" + std::to_wstring(GetTickCount()) + L"-" +
                                            std::to_wstring(attempt);
             if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-                path = candidate;
+                directory = candidate;
             }
         }
     }
@@ -33,7 +33,7 @@ public:
     ~TemporaryDirectory() {
         WIN32_FIND_DATAW entry;
         const HANDLE search =
-            path.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(file(L"*").c_str(), &entry);
+            directory.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(file(L"*").c_str(), &entry);
         if (search != INVALID_HANDLE_VALUE) {
             do {
                 const std::wstring name = entry.cFileName;
@@ -49,14 +49,15 @@ public:
             } while (FindNextFileW(search, &entry));
             FindClose(search);
         }
-        if (!path.empty()) {
-            RemoveDirectoryW(path.c_str());
+        if (!directory.empty()) {
+            RemoveDirectoryW(directory.c_str());
         }
     }
 
-    bool isCreated() const { return !path.empty(); }
+    bool isCreated() const { return !directory.empty(); }
+    const std::wstring& path() const { return directory; }
     // Path of an entry inside the directory.
-    std::wstring file(const std::wstring& name) const { return path + L"\\" + name; }
+    std::wstring file(const std::wstring& name) const { return directory + L"\\" + name; }
 
     // Writes the bytes to a new file in the directory and returns its path ("" on failure).
     std::wstring writeFile(const std::wstring& name, const std::string& bytes) const {
@@ -73,8 +74,29 @@ public:
         return ok && written == bytes.size() ? filePath : std::wstring();
     }
 
+    // The bytes of a file in the directory ("" when it cannot be read).
+    std::string readFile(const std::wstring& name) const {
+        const HANDLE handle = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            return std::string();
+        }
+        std::string bytes;
+        char buffer[4096];
+        DWORD count = 0;
+        while (ReadFile(handle, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+            bytes.append(buffer, count);
+        }
+        CloseHandle(handle);
+        return bytes;
+    }
+
+    bool exists(const std::wstring& name) const {
+        return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
 private:
-    std::wstring path;
+    std::wstring directory;
 };
 
 } // namespace zeno_test
