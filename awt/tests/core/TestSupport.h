@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "awt/tests/ExpectFailure.h"
 #include "zeno/Exception.h"
 #include "zeno/Runnable.h"
 
@@ -20,19 +21,6 @@ namespace test {
 
 constexpr std::uint32_t NO_CODE = zeno::Exception::NO_ERROR_CODE;
 
-// Runs the statement and checks that it throws E with the message and the error code.
-#define EXPECT_FAILURE(statement, E, expectedMessage, expectedCode)                          \
-    do {                                                                                  \
-        bool thrown = false;                                                              \
-        try {                                                                             \
-            statement;                                                                    \
-        } catch (const E& failure) {                                                      \
-            thrown = true;                                                                \
-            EXPECT_EQ(std::wstring(expectedMessage), failure.getMessage());               \
-            EXPECT_EQ(static_cast<std::uint32_t>(expectedCode), failure.getErrorCode());  \
-        }                                                                                 \
-        EXPECT_TRUE(thrown) << "expected " #E " from " #statement;                        \
-    } while (false)
 
 awt::Toolkit* toolkit();
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "awt/tests/ExpectFailure.h"
 #include "awt/Container.h"
 #include "awt/Event.h"
 #include "awt/Listener.h"
@@ -28,19 +29,6 @@ constexpr UINT IDS_STATUS = 104;
 // How long the showcase stays on screen (TestMain --hold=MS).
 extern int showcaseHoldMilliseconds;
 
-// Runs the statement and checks that it throws E with the message and the error code.
-#define EXPECT_FAILURE(statement, E, expectedMessage, expectedCode)                         \
-    do {                                                                                 \
-        bool thrown = false;                                                             \
-        try {                                                                            \
-            statement;                                                                   \
-        } catch (const E& failure) {                                                     \
-            thrown = true;                                                               \
-            EXPECT_EQ(std::wstring(expectedMessage), failure.getMessage());              \
-            EXPECT_EQ(static_cast<std::uint32_t>(expectedCode), failure.getErrorCode()); \
-        }                                                                                \
-        EXPECT_TRUE(thrown) << "expected " #E " from " #statement;                       \
-    } while (false)
 
 inline awt::Toolkit* toolkit() { return awt::Toolkit::getInstance(); }
 // Dispatches waiting messages and the toolkit's deferred work until both are done (bounded).
