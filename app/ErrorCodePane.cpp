@@ -228,6 +228,11 @@ void ErrorCodePane::onHexChanged() {
     std::wstring digits = typed;
     if (zeno::startsWith(digits, L"0x")) {
         digits.erase(0, 2);
+        // A "0" typed key by key is shown as "0x0" at once, so the "x" that follows gives
+        // "0x0x": the second prefix is the one the user is typing.
+        if (zeno::startsWith(digits, L"0x")) {
+            digits.erase(0, 2);
+        }
     }
     std::uint32_t value;
     try {

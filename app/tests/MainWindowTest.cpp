@@ -123,6 +123,9 @@ TEST_F(MainWindowTest, TypedNamesAndValuesShowAllFourFormsTheListRowAndTheCounte
         {VK_F3, L"c0fe0001", {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001"}, allNtStatusNames, 8,
          cleared, 3},
         {VK_F3, L"0", ntSuccess, allNtStatusNames, 0, win32Success, 2},
+        // The prefix typed key by key: the "0" becomes "0x0" at once, and the "x" after it starts
+        // the user's own prefix.
+        {VK_F3, L"0xC0000005", violation, allNtStatusNames, 3, noAccess, 2},
         // Several NTSTATUS values: the left list offers exactly those, the first shown.
         {VK_F6, L"5", {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, accessDenied, 0,
          denied, 5},
