@@ -18,9 +18,10 @@ ToolTip::~ToolTip() noexcept {
         toolkit->removeMessagePreprocessor(this);
     }
     if (hwnd != nullptr) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd);
+        HWND window = hwnd;
         hwnd = nullptr;
+        unbind(window);
+        DestroyWindow(window);
     }
 }
 
@@ -38,9 +39,10 @@ void ToolTip::createPeer() {
     } catch (...) {
         // Without its tool the window is useless; the next mouse entry tries again.
         if (hwnd != nullptr) {
-            detach(hwnd);
-            DestroyWindow(hwnd);
+            HWND window = hwnd;
             hwnd = nullptr;
+            unbind(window);
+            DestroyWindow(window);
         }
         toolkit = nullptr;
         throw;

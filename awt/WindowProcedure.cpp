@@ -31,12 +31,16 @@ WindowProcedure::~WindowProcedure() noexcept(false) {
     hwnd = nullptr;
     const bool unwinding = std::uncaught_exceptions() > 0;
     // Detached first, so the dying object receives no WM_DESTROY.
+    unbind(window);
+    if (!DestroyWindow(window) && !unwinding) {
+        throwLastError(L"::DestroyWindow() failed");
+    }
+}
+
+void WindowProcedure::unbind(HWND window) {
     if (reinterpret_cast<WindowProcedure*>(GetWindowLongPtrW(window, GWLP_USERDATA)) == this) {
         detach(window);
         restoreProcedure(window, previousProc);
-    }
-    if (!DestroyWindow(window) && !unwinding) {
-        throwLastError(L"::DestroyWindow() failed");
     }
 }
 

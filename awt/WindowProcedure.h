@@ -44,6 +44,10 @@ public:
     HWND getHWND() const;
 
 protected:
+    // Detaches this object from the window when it is bound to it and puts back the procedure it
+    // replaced, so that a standard control destroyed afterwards still frees its state.
+    void unbind(HWND window);
+
     Toolkit* toolkit;
     HWND hwnd;
     WNDPROC previousProc;

@@ -53,7 +53,55 @@ public:
     int refusals = 1;
 };
 
+// Puts a recorder in front of the tool-tip class's own procedure for the controls made while it
+// lives: the control frees its state when it receives WM_NCDESTROY itself.
+class ControlDestructions {
+public:
+    ControlDestructions() {
+        HWND sample = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      nullptr, nullptr);
+        classProc = reinterpret_cast<WNDPROC>(
+            SetClassLongPtrW(sample, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&record)));
+        DestroyWindow(sample);
+        seen.clear();
+    }
+    ~ControlDestructions() {
+        HWND sample = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      nullptr, nullptr);
+        SetClassLongPtrW(sample, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
+        DestroyWindow(sample);
+    }
+    static LRESULT CALLBACK record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCDESTROY) {
+            seen.push_back(window);
+        }
+        return CallWindowProcW(classProc, window, message, wParam, lParam);
+    }
+    static inline WNDPROC classProc = nullptr;
+    static inline std::vector<HWND> seen;
+};
+
 } // namespace
+
+TEST(ToolTip, TheControlHearsItsOwnDestructionOnEveryWayOut) {
+    TestWindow window;
+    auto* label = window.put(new awt::Label(L"target"));
+    window.createPeer();
+    ControlDestructions destructions;
+    HWND made = nullptr;
+    {
+        RefusingTip tip(label);
+        EXPECT_THROW(tip.mouseEntered(nullptr), awt::AWTException);
+        EXPECT_EQ(1u, destructions.seen.size()) << "the refused control was destroyed behind its back";
+        tip.mouseEntered(nullptr);
+        made = tip.getHWND();
+        ASSERT_NE(nullptr, made);
+        label->removeMouseListener(&tip);
+    }
+    EXPECT_FALSE(IsWindow(made));
+    ASSERT_EQ(2u, destructions.seen.size()) << "the destructor destroyed the control behind its back";
+    EXPECT_EQ(made, destructions.seen.back());
+}
 
 TEST(ToolTip, NeedsATargetWithAWindow) {
     TestWindow window;
