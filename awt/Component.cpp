@@ -88,9 +88,18 @@ Component::~Component() noexcept(false) {
     if (Toolkit* current = Toolkit::findInstance()) {
         current->cancelScheduled(this);
     }
+    forgetInTopLevel();
     // Nor may its container keep a pointer to it.
     if (parent != nullptr) {
         parent->forgetChild(this);
+    }
+}
+
+void Component::forgetInTopLevel() {
+    // Deleted directly rather than removed through its container, the component sends no
+    // container event, so its top-level window is told here.
+    if (auto* tracker = dynamic_cast<MouseOverTracker*>(getTopLevelComponent())) {
+        tracker->componentDeleted(this);
     }
 }
 

@@ -187,6 +187,7 @@ private:
     Point screenLParamToWindow(LPARAM lParam) const;
     bool wantsKeys(LRESULT dialogCodeBit) const;
     void resetFrameInsets();
+    void forgetInTopLevel();
     void repaintParent(int x, int y, int width, int height);
     void repaintGrownStrips(int oldWidth, int oldHeight);
 };

@@ -14,6 +14,8 @@ namespace awt {
 Container::Container() : layout(&NullLayout::instance), containerFlags(0) {}
 
 Container::~Container() noexcept(false) {
+    // While the children still hang below this container, the window can tell which are gone.
+    forgetInTopLevel();
     std::exception_ptr failure;
     while (!children.empty()) {
         Component* child = children.back();

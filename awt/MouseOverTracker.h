@@ -11,6 +11,9 @@ class Component;
 class MouseOverTracker {
 public:
     virtual void mouseEnteredComponent(Component* component, int x, int y) = 0;
+    // A component of the window is being deleted, with its descendants still attached to it:
+    // the tracker must not keep a pointer to any of them.
+    virtual void componentDeleted(Component*) {}
 
 protected:
     ~MouseOverTracker() = default;

@@ -19,6 +19,15 @@ namespace awt {
 
 namespace {
 
+bool isInside(const Component* candidate, const Component* ancestor) {
+    for (; candidate != nullptr; candidate = candidate->getParent()) {
+        if (candidate == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
 constexpr Dimension UNSET_SIZE{-1, -1};
 
 // The four low bits of a system command are the system's own.
@@ -516,6 +525,15 @@ void Window::mouseEnteredComponent(Component* component, int px, int py) {
         previous->notifyMouseExited(point.x + to.left, point.y + to.top);
     }
     mouseOverComponent = component;
+}
+
+void Window::componentDeleted(Component* component) {
+    if (isInside(mouseOverComponent, component)) {
+        mouseOverComponent = nullptr;
+    }
+    if (isInside(focusOwner, component)) {
+        focusOwner = nullptr;
+    }
 }
 
 bool Window::fireWindowEvent(void (WindowListener::*operation)(WindowEvent*)) {

@@ -92,6 +92,8 @@ public:
 
     // MouseOverTracker: a descendant that the mouse entered.
     void mouseEnteredComponent(Component* component, int x, int y) override;
+    // A descendant deleted by any path is no longer the focus owner or under the mouse.
+    void componentDeleted(Component* component) override;
 
 protected:
     // Fires one window event; returns whether a listener consumed it.

@@ -117,6 +117,27 @@ TEST_F(FocusTrackingTest, AResizableFrameKeepsTheFocusADialogPassesIt) {
     EXPECT_EQ(button, dialog->getFocusOwner());
 }
 
+TEST_F(FocusTrackingTest, ComponentsDeletedDirectlyAreForgottenWithTheirDescendants) {
+    auto* late = new TestButton(L"late", nullptr);
+    panel->add(late);
+    late->requestFocus();
+    ASSERT_TRUE(runUntil([&] { return GetFocus() == late->getHWND(); }));
+    SendMessageW(first->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(first, frame->getMouseOverComponent());
+
+    delete first;
+    EXPECT_EQ(nullptr, frame->getMouseOverComponent());
+    EXPECT_EQ(late, frame->getFocusOwner());
+    delete panel;
+    EXPECT_EQ(nullptr, frame->getFocusOwner()) << "the focus owner went with its container";
+
+    // Activation and mouse entry afterwards reach no deleted component.
+    SendMessageW(frame->getHWND(), WM_SETFOCUS, 0, 0);
+    SendMessageW(second->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(second, frame->getMouseOverComponent());
+    pumpFor(20);
+}
+
 // Records mouse events per component.
 class MouseRecorder : public awt::MouseListener {
 public:
