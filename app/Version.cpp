@@ -1,4 +1,6 @@
 #include "app/Version.h"
 
+#include "KelvaneVersion.h"
+
 const std::wstring programName = L"Kelvane";
-const std::wstring versionString = L"0.1.2";
+const std::wstring versionString = L"" KELVANE_VERSION;

@@ -2,13 +2,15 @@
 # Installs the Debian packages that building, testing and running Kelvane need, when missing.
 set -euo pipefail
 
+# fonts-wine holds Wine's own fonts (Marlett draws the caption buttons); Debian's Wine only
+# recommends it, and recommendations are not installed here.
 packages=(
   cmake make
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   googletest
   wine wine64 wine32:i386
-  xvfb xauth imagemagick
-  fonts-noto-cjk fonts-dejavu-core
+  xvfb xauth imagemagick zip
+  fonts-noto-cjk fonts-dejavu-core fonts-wine
 )
 
 missing=()
