@@ -5,9 +5,7 @@ add_executable(kelvane_ui_benchmark ${CMAKE_CURRENT_LIST_DIR}/benchmark/UiBenchm
 kelvane_settings(kelvane_ui_benchmark)
 target_link_options(kelvane_ui_benchmark PRIVATE -municode)
 target_link_libraries(kelvane_ui_benchmark PRIVATE psapi)
-# Only the samples' folder, not on the include path: the program includes the compiler's windows.h.
-add_dependencies(kelvane_ui_benchmark sample_headers)
-target_compile_definitions(kelvane_ui_benchmark PRIVATE "KELVANE_SAMPLE_DIR=L\"${KELVANE_SAMPLE_DIR_NATIVE}\"")
+kelvane_use_samples(kelvane_ui_benchmark)
 if(TARGET Kelvane)
   add_dependencies(kelvane_ui_benchmark Kelvane)
 endif()
