@@ -172,11 +172,18 @@ void ErrorCodePane::setCandidates(const std::vector<std::uint32_t>& codes) {
 void ErrorCodePane::filterByName(const std::wstring& text) {
     CounterGuard guard(updating);
     candidates.clear();
-    list->setRedraw(false);
-    list->removeAll();
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
         if (entry->second.find(text) != std::wstring::npos) {
             candidates.push_back(entry->first);
+        }
+    }
+    list->setRedraw(false);
+    list->removeAll();
+    // Room for every row at once (counted above): the list box would otherwise grow its storage
+    // step by step.
+    list->ensureCapacity(static_cast<std::int32_t>(candidates.size()));
+    for (auto entry = table->begin(); entry != table->end(); ++entry) {
+        if (entry->second.find(text) != std::wstring::npos) {
             list->add(entry->second);
         }
     }

@@ -8,7 +8,7 @@
 // With --soak it instead repeats one cycle of typing, filtering, Esc and list clicks and prints
 // the private bytes and the GDI and USER objects as it goes, to tell a leak from warm-up.
 // Run by hand (tools/ui-benchmark.sh), not a test:
-//   kelvane_ui_benchmark.exe [HEADER_FOLDER | --sdk-size] [--rounds N] [--soak CYCLES] [--program KELVANE_EXE]
+//   kelvane_ui_benchmark.exe [HEADER_FOLDER | --sdk-size] [--rounds N] [--starts N] [--soak CYCLES] [--program KELVANE_EXE]
 // --sdk-size takes the headers of a current SDK's size that the build makes from the samples.
 #include <windows.h>
 
@@ -29,7 +29,6 @@
 
 namespace {
 
-const int STARTS = 7;
 const double SETTLE_TIMEOUT_MS = 10000;
 const double START_TIMEOUT_MS = 60000;
 
@@ -253,8 +252,10 @@ HWND focusOf(const Program& program) {
     return GetGUIThreadInfo(program.process.dwThreadId, &info) ? info.hwndFocus : nullptr;
 }
 
-// Waits until the state shows the input's result (which the program can only answer between
-// messages, so the handling is over) and nothing is left to paint; the time since `from`.
+// Waits until the state shows the input's result and nothing is left to paint; the time since
+// `from`. The program answers the question about its state only between messages, so a shown
+// result means that the handling is over, and the question waits while the program is busy. The
+// poll sleeps between questions: Wine's server, which the program needs for painting, is shared.
 double settle(const Program& program, double from, const std::function<bool()>& shown, const char* what) {
     for (;;) {
         if (shown() && painted(program)) {
@@ -263,7 +264,7 @@ double settle(const Program& program, double from, const std::function<bool()>& 
         if (now() - from > SETTLE_TIMEOUT_MS) {
             fail(std::string("no settled window after ") + what);
         }
-        Sleep(0);
+        Sleep(1);
     }
 }
 
@@ -420,7 +421,7 @@ public:
                 break;
             }
             while (now() < next) {
-                Sleep(0);
+                Sleep(1);
             }
             begin();
             const double from = now();
@@ -578,7 +579,7 @@ Program start(const std::wstring& exe, const std::wstring& folder, double* start
             TerminateProcess(program.process.hProcess, 1);
             fail("the main window did not come up");
         }
-        Sleep(0);
+        Sleep(1);
     }
     *startMs = now() - started;
     return program;
@@ -633,11 +634,14 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring headers = nativeSlashes(KELVANE_SAMPLE_DIR);
     std::wstring exe;
     int rounds = 3;
+    int starts = 7;
     long soakCycles = 0;
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
         if (argument == L"--rounds" && i + 1 < argc) {
             rounds = std::max(1, _wtoi(argv[++i]));
+        } else if (argument == L"--starts" && i + 1 < argc) {
+            starts = std::max(1, _wtoi(argv[++i]));
         } else if (argument == L"--soak" && i + 1 < argc) {
             soakCycles = std::max(1, _wtoi(argv[++i]));
         } else if (argument == L"--sdk-size") {
@@ -699,7 +703,7 @@ int wmain(int argc, wchar_t** argv) {
         double warmUpMs = 0;
         Program warmUp = start(exe, folder, &warmUpMs);
         stop(warmUp);
-        for (int run = 0; run < STARTS; ++run) {
+        for (int run = 0; run < starts; ++run) {
             double startMs = 0;
             Program program = start(exe, folder, &startMs);
             startTimes.push_back(startMs);
@@ -722,7 +726,7 @@ int wmain(int argc, wchar_t** argv) {
             stop(program);
         }
         std::printf("start to first painted window: median %.1f ms (min %.1f, max %.1f, %d starts)\n",
-                    percentile(startTimes, 0.5), percentile(startTimes, 0.0), percentile(startTimes, 1.0), STARTS);
+                    percentile(startTimes, 0.5), percentile(startTimes, 0.0), percentile(startTimes, 1.0), starts);
         std::printf("after loading: working set %.2f MB, private bytes %.2f MB (median)\n",
                     percentile(workingSets, 0.5), percentile(privates, 0.5));
         const Memory own = memoryOf(GetCurrentProcess());
