@@ -594,11 +594,15 @@ void stop(Program& program) {
     CloseHandle(program.process.hProcess);
 }
 
+// The frame in front with the keyboard focus in one of its controls, so that keys reach it.
 void bringToFront(const Program& program) {
-    SetForegroundWindow(program.frame);
     const double from = now();
-    while (GetForegroundWindow() != program.frame && now() - from < 5000) {
-        Sleep(10);
+    while (GetForegroundWindow() != program.frame || focusOf(program) == nullptr) {
+        if (now() - from > SETTLE_TIMEOUT_MS) {
+            fail("the main window did not come to the front");
+        }
+        SetForegroundWindow(program.frame);
+        Sleep(50);
     }
 }
 
@@ -639,7 +643,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::wstring argument = argv[i];
         if (argument == L"--rounds" && i + 1 < argc) {
-            rounds = std::max(1, _wtoi(argv[++i]));
+            rounds = std::max(0, _wtoi(argv[++i]));
         } else if (argument == L"--starts" && i + 1 < argc) {
             starts = std::max(1, _wtoi(argv[++i]));
         } else if (argument == L"--soak" && i + 1 < argc) {
@@ -714,7 +718,7 @@ int wmain(int argc, wchar_t** argv) {
                         run + 1, startMs, memory.workingSetMb, memory.privateMb,
                         static_cast<long>(countOf(program.left.list)), static_cast<long>(countOf(program.right.list)));
             std::fflush(stdout);
-            if (run == 0) {
+            if (run == 0 && rounds > 0) {
                 bringToFront(program);
                 Session unmeasured(program, nullptr);
                 unmeasured.round();
@@ -732,7 +736,9 @@ int wmain(int argc, wchar_t** argv) {
         const Memory own = memoryOf(GetCurrentProcess());
         std::printf("for comparison, this console program under the same Wine: working set %.2f MB, private %.2f MB\n",
                     own.workingSetMb, own.privateMb);
-        printFigures(figures);
+        if (!figures.order.empty()) {
+            printFigures(figures);
+        }
     }
     DeleteFileW((folder + L"\\kelvane.cfg").c_str());
     RemoveDirectoryW(folder.c_str());
