@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times Kelvane under Wine: start to the first painted main window, the memory after loading, and
 # every key kind and list clicks to the painted window (median, 95th percentile, maximum).
-#   tools/ui-benchmark.sh [HEADER_FOLDER] [--rounds N] [--soak CYCLES]
-# The header folder holds ntstatus.h and winerror.h (default: the sample headers of the build).
+#   tools/ui-benchmark.sh [HEADER_FOLDER | --sdk-size] [--rounds N] [--starts N] [--soak CYCLES]
+# The header folder holds ntstatus.h and winerror.h (default: the sample headers of the build;
+# --sdk-size: the headers of a current SDK's size that the build makes from them).
 # Without a display it uses a private Xvfb display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
