@@ -32,7 +32,9 @@ ErrorCodePane::ErrorCodePane(const std::wstring& title, CodeTable* table, Messag
       messageArea(nullptr),
       list(nullptr),
       currentCode(NO_CODE),
-      updating(0) {
+      updating(0),
+      messageCode(NO_CODE),
+      messageShown(false) {
     // Each control goes into its container as soon as it is made, so that one owner holds it.
     auto fieldsPanel = std::make_unique<awt::Panel>();
     fieldsLayout.setRowsAndCols(0, 1);
@@ -108,7 +110,11 @@ void ErrorCodePane::display(std::uint32_t code, const std::wstring& name) {
         nameField->setText(name);
         decimalField->setText(zeno::toString(code, 10));
         hexField->setText(L"0x" + zeno::toString(code, 16));
-        messageArea->setText(formatter->format(code));
+        if (!messageShown || messageCode != code) {
+            messageArea->setText(formatter->format(code));
+            messageCode = code;
+            messageShown = true;
+        }
         auto found = std::find(candidates.begin(), candidates.end(), code);
         if (found == candidates.end()) {
             fillAll();
@@ -132,6 +138,7 @@ void ErrorCodePane::clear() {
     decimalField->setText(zeno::emptyString);
     hexField->setText(zeno::emptyString);
     messageArea->setText(zeno::emptyString);
+    messageShown = false;
     fillAll();
     list->clearSelection();
 }
@@ -172,11 +179,18 @@ void ErrorCodePane::setCandidates(const std::vector<std::uint32_t>& codes) {
 void ErrorCodePane::filterByName(const std::wstring& text) {
     CounterGuard guard(updating);
     candidates.clear();
-    list->setRedraw(false);
-    list->removeAll();
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
         if (entry->second.find(text) != std::wstring::npos) {
             candidates.push_back(entry->first);
+        }
+    }
+    list->setRedraw(false);
+    list->removeAll();
+    // Room for every row at once (counted above): the list box would otherwise grow its storage
+    // step by step.
+    list->ensureCapacity(static_cast<std::int32_t>(candidates.size()));
+    for (auto entry = table->begin(); entry != table->end(); ++entry) {
+        if (entry->second.find(text) != std::wstring::npos) {
             list->add(entry->second);
         }
     }

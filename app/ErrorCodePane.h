@@ -83,6 +83,10 @@ private:
     std::uint32_t currentCode;
     std::vector<std::uint32_t> candidates;
     std::int32_t updating;
+    // The code whose message text the message area shows, when messageShown: showing it again
+    // (the other pane's counterpart often stays the same) needs no new formatting.
+    std::uint32_t messageCode;
+    bool messageShown;
     std::vector<std::unique_ptr<awt::TextListener_mem_fun_t<ErrorCodePane>>> textAdapters;
     std::vector<std::unique_ptr<awt::ItemListener_mem_fun_t<ErrorCodePane>>> paneItemAdapters;
 };

@@ -123,6 +123,14 @@ awt::KeyListener* Kelvane::keyAdapterOf(void (Kelvane::*target)()) {
     return keyAdapters.back().get();
 }
 
+void Kelvane::showStatus(unsigned int textId) {
+    auto text = statusTexts.find(textId);
+    if (text == statusTexts.end()) {
+        text = statusTexts.emplace(textId, awt::Toolkit::loadString(textId)).first;
+    }
+    statusBar->setText(text->second);
+}
+
 void Kelvane::onNtStatusChanged() {
     if (syncing >= 1) {
         return;
@@ -132,11 +140,11 @@ void Kelvane::onNtStatusChanged() {
     try {
         win32Code = ntStatusToWin32(ntStatusPane->getCurrentCode());
     } catch (const NotMappedException&) {
-        statusBar->setText(IDS_NTSTATUS_NOT_MAPPED);
+        showStatus(IDS_NTSTATUS_NOT_MAPPED);
         win32Pane->clear();
         return;
     }
-    statusBar->setText(IDS_NTSTATUS_MAPPED);
+    showStatus(IDS_NTSTATUS_MAPPED);
     win32Pane->showCode(win32Code);
 }
 
@@ -149,16 +157,16 @@ void Kelvane::onWin32Changed() {
     try {
         ntStatusCodes = &win32ToNtStatus(reverseMap, win32Pane->getCurrentCode());
     } catch (const NotMappedException&) {
-        statusBar->setText(IDS_WIN32_NO_NTSTATUS);
+        showStatus(IDS_WIN32_NO_NTSTATUS);
         ntStatusPane->clear();
         return;
     }
     if (ntStatusCodes->size() == 1) {
-        statusBar->setText(IDS_WIN32_ONE_NTSTATUS);
+        showStatus(IDS_WIN32_ONE_NTSTATUS);
         ntStatusPane->showCode(ntStatusCodes->front());
         return;
     }
-    statusBar->setText(IDS_WIN32_SEVERAL_NTSTATUS);
+    showStatus(IDS_WIN32_SEVERAL_NTSTATUS);
     const std::vector<std::uint32_t> candidates(*ntStatusCodes);
     ntStatusPane->setCandidates(candidates);
     ntStatusPane->showCode(candidates.front());
@@ -168,7 +176,7 @@ void Kelvane::resetPanes() {
     CounterGuard guard(syncing);
     ntStatusPane->showCode(0);
     win32Pane->showCode(0);
-    statusBar->setText(IDS_PROGRAM_NAME);
+    showStatus(IDS_PROGRAM_NAME);
 }
 
 void Kelvane::focusOtherPane() {

@@ -50,6 +50,8 @@ private:
     void bindKey(std::uint32_t keyCode, awt::KeyListener* listener);
     awt::KeyListener* focuserOf(awt::Component* target);
     awt::KeyListener* keyAdapterOf(void (Kelvane::*target)());
+    // Sets the status bar text to a string-table entry.
+    void showStatus(unsigned int textId);
 
     std::wstring configPath;
     CodeTable ntStatusTable;
@@ -67,4 +69,7 @@ private:
     std::vector<std::unique_ptr<awt::ItemListener_mem_fun_t<Kelvane>>> itemAdapters;
     std::vector<std::unique_ptr<awt::KeyListener_mem_fun_t<Kelvane>>> keyAdapters;
     std::vector<std::unique_ptr<KeyFocuser>> keyFocusers;
+    // The status texts loaded so far: the string table does not change while the program runs,
+    // and every change of a pane would otherwise load one again.
+    std::map<unsigned int, std::wstring> statusTexts;
 };

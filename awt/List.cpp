@@ -32,6 +32,9 @@ HWND List::createWindow() {
     HWND window = Component::createWindow();
     try {
         SendMessageW(window, LB_INITSTORAGE, items.size(), 0);
+        // Without drawing while the rows go in: the list box would otherwise set its scroll
+        // bar again for every one of thousands of rows.
+        SendMessageW(window, WM_SETREDRAW, 0, 0);
         for (const std::wstring& item : items) {
             const LRESULT result =
                 SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -39,6 +42,7 @@ HWND List::createWindow() {
                 throwListBoxFailure(L"LB_ADDSTRING", result);
             }
         }
+        SendMessageW(window, WM_SETREDRAW, 1, 0);
         selectionModel->applyTo(window);
     } catch (...) {
         DestroyWindow(window);
@@ -110,7 +114,10 @@ void List::insert(const std::wstring& item, std::int32_t index) {
         if (result < 0) {
             throwListBoxFailure(L"LB_ADDSTRING", result);
         }
-        if (selectionModel->updateFrom(hwnd)) {
+        // A row inserted after the selection (or with none) leaves the selection where it was:
+        // filling a list of thousands of rows then asks the list box once per row, not twice.
+        const std::int32_t selected = selectionModel->getSelectedIndex();
+        if (selected >= index && selectionModel->updateFrom(hwnd)) {
             fireItemStateChanged();
         }
     } else if (selectionModel->itemsInserted(index, 1)) {

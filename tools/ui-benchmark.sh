@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Times Kelvane's start (process start to the first painted main window) and a keystroke in the
-# NTSTATUS name field (to the updated, painted list), on the sample headers, under Wine.
+# Times Kelvane under Wine: start to the first painted main window, the memory after loading, and
+# every key kind and list clicks to the painted window (median, 95th percentile, maximum).
+#   tools/ui-benchmark.sh [HEADER_FOLDER | --sdk-size] [--rounds N] [--starts N] [--soak CYCLES]
+# The header folder holds ntstatus.h and winerror.h (default: the sample headers of the build;
+# --sdk-size: the headers of a current SDK's size that the build makes from them).
 # Without a display it uses a private Xvfb display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,10 +11,18 @@ build=${KELVANE_BUILD_DIR:-$root/build}
 target=${KELVANE_TARGET:-i686}
 
 "$root/tools/setup.sh"
-"$root/tools/build.sh"
+KELVANE_TARGETS=$target "$root/tools/build.sh"
+
+# Folders are handed to Wine as drive Z: paths.
+args=()
+for arg in "$@"; do
+  case $arg in /*) [ -d "$arg" ] && arg="Z:$arg" ;; esac
+  args+=("$arg")
+done
 
 xvfb_pid=
 cleanup() {
+  WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null || true
   xvfb_pid=
 }
@@ -24,6 +35,5 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n1 "$display_file")"
   rm -f "$display_file"
 fi
-# A first start warms the Wine prefix up, so that it is not part of the figures.
-"$root/tools/wine-run" "$build/wineprefix" "$build/$target/tools/kelvane_ui_benchmark.exe" >/dev/null || true
-"$root/tools/wine-run" "$build/wineprefix" "$build/$target/tools/kelvane_ui_benchmark.exe"
+# The benchmark's first start of Kelvane warms the Wine prefix up and is left out of the figures.
+"$root/tools/wine-run" "$build/wineprefix" "$build/$target/tools/kelvane_ui_benchmark.exe" ${args[@]+"${args[@]}"}

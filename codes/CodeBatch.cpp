@@ -1,0 +1,110 @@
+#include "codes/CodeBatch.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t FIRST_SLOTS = 4096;
+
+std::uint32_t hashOf(std::string_view bytes)
+{
+    std::uint32_t hash = static_cast<std::uint32_t>(bytes.size()) * 0x9E3779B1u;
+    std::size_t i = 0;
+    for (; i + 4 <= bytes.size(); i += 4) {
+        std::uint32_t word;
+        std::memcpy(&word, bytes.data() + i, 4);
+        hash = (hash ^ word) * 0x85EBCA6Bu;
+        hash ^= hash >> 15;
+    }
+    for (; i < bytes.size(); ++i) {
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 0x85EBCA6Bu;
+    }
+    return hash ^ hash >> 13;
+}
+
+std::size_t slotOf(std::uint32_t value, std::size_t mask)
+{
+    return ((value * 0x9E3779B1u) >> 7) & mask;
+}
+
+} // namespace
+
+CodeBatch::CodeBatch() : nameSlots(FIRST_SLOTS, 0), valueSlots(FIRST_SLOTS, 0)
+{
+}
+
+void CodeBatch::add(std::uint32_t value, std::string_view name)
+{
+    Value& entry = values[valueIndex(value)];
+    // A header read again repeats its pairs: the value's last name is then this one, unhashed.
+    const std::uint32_t nameIndex =
+        entry.lastName != NO_NAME && names[entry.lastName].bytes == name ? entry.lastName : internName(name);
+    names[nameIndex].lastValue = value;
+    entry.lastName = nameIndex;
+}
+
+std::uint32_t CodeBatch::internName(std::string_view name)
+{
+    const std::uint32_t hash = hashOf(name);
+    const std::size_t mask = nameSlots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t held = nameSlots[slot];
+        if (held == 0) {
+            names.push_back(Name{name, hash, 0});
+            nameSlots[slot] = static_cast<std::uint32_t>(names.size());
+            if (2 * names.size() > nameSlots.size()) {
+                rehashNames();
+            }
+            return static_cast<std::uint32_t>(names.size() - 1);
+        }
+        const Name& candidate = names[held - 1];
+        if (candidate.hash == hash && candidate.bytes == name) {
+            return held - 1;
+        }
+    }
+}
+
+std::uint32_t CodeBatch::valueIndex(std::uint32_t value)
+{
+    const std::size_t mask = valueSlots.size() - 1;
+    for (std::size_t slot = slotOf(value, mask);; slot = (slot + 1) & mask) {
+        const std::uint32_t held = valueSlots[slot];
+        if (held == 0) {
+            values.push_back(Value{value, NO_NAME});
+            valueSlots[slot] = static_cast<std::uint32_t>(values.size());
+            if (2 * values.size() > valueSlots.size()) {
+                rehashValues();
+            }
+            return static_cast<std::uint32_t>(values.size() - 1);
+        }
+        if (values[held - 1].value == value) {
+            return held - 1;
+        }
+    }
+}
+
+void CodeBatch::rehashNames()
+{
+    nameSlots.assign(nameSlots.size() * 2, 0);
+    const std::size_t mask = nameSlots.size() - 1;
+    for (std::uint32_t i = 0; i < names.size(); ++i) {
+        std::size_t slot = names[i].hash & mask;
+        while (nameSlots[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        nameSlots[slot] = i + 1;
+    }
+}
+
+void CodeBatch::rehashValues()
+{
+    valueSlots.assign(valueSlots.size() * 2, 0);
+    const std::size_t mask = valueSlots.size() - 1;
+    for (std::uint32_t i = 0; i < values.size(); ++i) {
+        std::size_t slot = slotOf(values[i].value, mask);
+        while (valueSlots[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        valueSlots[slot] = i + 1;
+    }
+}
