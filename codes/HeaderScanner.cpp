@@ -91,6 +91,12 @@ bool startsLine(const char* begin, const char* at)
 // Cuts the next token of the line that `cursor` is in; an empty span at the line's end.
 ByteSpan nextToken(const char*& cursor, const char* end)
 {
+    // Definitions align their values with runs of spaces.
+    constexpr std::uint32_t FOUR_SPACES = 0x20202020;
+    std::uint32_t four;
+    while (end - cursor >= 4 && (std::memcpy(&four, cursor, 4), four == FOUR_SPACES)) {
+        cursor += 4;
+    }
     while (cursor != end && isBlank(*cursor) && !isLineEnd(*cursor)) {
         ++cursor;
     }
