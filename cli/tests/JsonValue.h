@@ -1,9 +1,11 @@
 #pragma once
 
 // Just enough of a JSON reader (RFC 8259) to check kelvane-lookup's --json output: a document is
-// accepted only when it is well-formed as a whole. Strings stay UTF-8; \u escapes become UTF-8.
+// accepted only when it is well-formed as a whole. Strings stay UTF-8; a \u escape of a
+// non-ASCII unit reads as '?'.
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,7 +23,7 @@ struct JsonValue {
     bool parse(const std::string& document)
     {
         const char* at = document.c_str();
-        return read(at) && *skipBlanks(at) == '\0';
+        return read(at) && next(at) == '\0';
     }
 
     // A missing member or item reads as null.
@@ -43,59 +45,29 @@ private:
         return none;
     }
 
-    static const char* skipBlanks(const char*& at)
+    // The next character after blanks, not consumed.
+    static char next(const char*& at)
     {
-        while (*at == ' ' || *at == '\t' || *at == '\n' || *at == '\r') {
-            ++at;
-        }
-        return at;
-    }
-
-    // The next character after blanks, consumed ('\0' at the end, not consumed).
-    static char take(const char*& at)
-    {
-        skipBlanks(at);
-        return *at != '\0' ? *at++ : '\0';
-    }
-
-    static bool literal(const char*& at, const char* word)
-    {
-        const std::string expected(word);
-        if (std::string(at).compare(0, expected.size(), expected) != 0) {
-            return false;
-        }
-        at += expected.size();
-        return true;
+        at += std::strspn(at, " \t\r\n");
+        return *at;
     }
 
     static bool readString(const char*& at, std::string& out)
     {
+        static const std::string ESCAPES = "\"\\/bfnrt";
+        static const std::string MEANINGS = "\"\\/\b\f\n\r\t";
         for (++at; *at != '"'; ++at) {
             if (static_cast<unsigned char>(*at) < 0x20) {
                 return false;
             }
             if (*at != '\\') {
                 out += *at;
-                continue;
-            }
-            const char escaped = *++at;
-            const std::string simple = "\"\\/bfnrt";
-            const std::string meaning = "\"\\/\b\f\n\r\t";
-            if (simple.find(escaped) != std::string::npos && escaped != '\0') {
-                out += meaning[simple.find(escaped)];
-            } else if (escaped == 'u' && std::string(at + 1).size() >= 4) {
-                const unsigned unit = static_cast<unsigned>(std::strtoul(std::string(at + 1, 4).c_str(), nullptr, 16));
+            } else if (*++at == 'u' && std::strspn(at + 1, "0123456789abcdefABCDEF") >= 4) {
+                const long unit = std::strtol(std::string(at + 1, 4).c_str(), nullptr, 16);
+                out += unit < 0x80 ? static_cast<char>(unit) : '?';
                 at += 4;
-                if (unit < 0x80) {
-                    out += static_cast<char>(unit);
-                } else if (unit < 0x800) {
-                    out += static_cast<char>(0xC0 | (unit >> 6));
-                    out += static_cast<char>(0x80 | (unit & 0x3F));
-                } else {
-                    out += static_cast<char>(0xE0 | (unit >> 12));
-                    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-                    out += static_cast<char>(0x80 | (unit & 0x3F));
-                }
+            } else if (*at != '\0' && ESCAPES.find(*at) != std::string::npos) {
+                out += MEANINGS[ESCAPES.find(*at)];
             } else {
                 return false;
             }
@@ -106,53 +78,55 @@ private:
 
     bool read(const char*& at)
     {
-        skipBlanks(at);
-        if (*at == '{' || *at == '[') {
-            const bool object = *at++ == '{';
-            type = object ? OBJECT : ARRAY;
-            if (*skipBlanks(at) == (object ? '}' : ']')) {
+        const char first = next(at);
+        if (first == '{' || first == '[') {
+            type = first == '{' ? OBJECT : ARRAY;
+            const char close = first == '{' ? '}' : ']';
+            ++at;
+            if (next(at) == close) {
                 ++at;
                 return true;
             }
             for (;;) {
                 std::string name;
-                if (object && (*skipBlanks(at) != '"' || !readString(at, name) || take(at) != ':')) {
+                if (type == OBJECT && (next(at) != '"' || !readString(at, name) || next(at) != ':' || !*at++)) {
                     return false;
                 }
                 JsonValue element;
                 if (!element.read(at)) {
                     return false;
                 }
-                if (object) {
+                if (type == OBJECT) {
                     members.emplace_back(name, std::move(element));
                 } else {
                     items.push_back(std::move(element));
                 }
-                const char next = take(at);
-                if (next == (object ? '}' : ']')) {
-                    return true;
-                }
-                if (next != ',') {
+                const char after = next(at);
+                if (after != ',' && after != close) {
                     return false;
+                }
+                ++at;
+                if (after == close) {
+                    return true;
                 }
             }
         }
-        if (*at == '"') {
+        if (first == '"') {
             type = STRING;
             return readString(at, text);
         }
-        if (literal(at, "true") || literal(at, "false")) {
-            type = BOOLEAN;
-            boolean = at[-1] == 'e' && at[-2] == 'u';
-            return true;
-        }
-        if (literal(at, "null")) {
-            return true;
+        for (const char* word : {"true", "false", "null"}) {
+            if (std::strncmp(at, word, std::strlen(word)) == 0) {
+                type = word[0] == 'n' ? NUL : BOOLEAN;
+                boolean = word[0] == 't';
+                at += std::strlen(word);
+                return true;
+            }
         }
         char* end = nullptr;
         number = std::strtod(at, &end);
         type = NUMBER;
-        const bool isNumber = end != at && (*at == '-' || (*at >= '0' && *at <= '9'));
+        const bool isNumber = end != at && (first == '-' || (first >= '0' && first <= '9'));
         at = end;
         return isNumber;
     }

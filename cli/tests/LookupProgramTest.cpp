@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -162,34 +163,33 @@ std::wstring expand(std::wstring text, const std::vector<std::pair<std::wstring,
     return ::testing::AssertionSuccess();
 }
 
-// A Windows SDK in its standard place, two versions of which the numerically newer holds the
-// sample headers and the other an empty ntstatus.h that cannot be loaded. Removed afterwards.
+// Two versions of a Windows SDK in its standard place, removed afterwards: the numerically newer
+// holds the sample headers, the other (the newer as text) an empty ntstatus.h that cannot be loaded.
 class FakeSdk {
 public:
-    FakeSdk()
+    explicit FakeSdk(const std::wstring& emptyFile)
     {
         wchar_t programFiles[MAX_PATH] = {};
         if (GetEnvironmentVariableW(L"ProgramFiles(x86)", programFiles, MAX_PATH) == 0) {
             GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH);
         }
-        std::wstring folder = programFiles;
-        for (const wchar_t* part : {L"Windows Kits", L"10", L"Include"}) {
-            makeFolder(folder += std::wstring(L"\\") + part);
+        const std::wstring include = std::wstring(programFiles) + L"\\Windows Kits\\10\\Include\\";
+        newer = include + L"10.0.100000.0\\shared\\";
+        const std::wstring older = include + L"10.0.99999.9\\shared\\";
+        const std::wstring samples = KELVANE_SAMPLE_DIR;
+        const std::pair<std::wstring, std::wstring> copies[] = {{samples + L"/ntstatus.h", newer + L"ntstatus.h"},
+                                                                {samples + L"/winerror.h", newer + L"winerror.h"},
+                                                                {samples + L"/winerror.h", older + L"winerror.h"},
+                                                                {emptyFile, older + L"ntstatus.h"}};
+        for (const auto& copy : copies) {
+            for (std::size_t at = std::wcslen(programFiles); (at = copy.second.find(L'\\', at + 1)) != std::wstring::npos;) {
+                if (CreateDirectoryW(copy.second.substr(0, at).c_str(), nullptr)) {
+                    made.push_back(copy.second.substr(0, at));
+                }
+            }
+            complete = CopyFileW(copy.first.c_str(), copy.second.c_str(), FALSE) && complete;
+            files.push_back(copy.second);
         }
-        newer = folder + L"\\10.0.100000.0\\shared\\";
-        older = folder + L"\\10.0.99999.9\\shared\\";
-        for (const std::wstring& version : {newer, older}) {
-            makeFolder(version.substr(0, version.size() - 8));
-            makeFolder(version.substr(0, version.size() - 1));
-        }
-        copy(std::wstring(KELVANE_SAMPLE_DIR) + L"/ntstatus.h", newer + L"ntstatus.h");
-        copy(std::wstring(KELVANE_SAMPLE_DIR) + L"/winerror.h", newer + L"winerror.h");
-        copy(std::wstring(KELVANE_SAMPLE_DIR) + L"/winerror.h", older + L"winerror.h");
-        const HANDLE empty = CreateFileW((older + L"ntstatus.h").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        complete = complete && empty != INVALID_HANDLE_VALUE;
-        files.push_back(older + L"ntstatus.h");
-        CloseHandle(empty);
     }
     ~FakeSdk()
     {
@@ -207,21 +207,6 @@ public:
     std::wstring newer;
 
 private:
-    void makeFolder(const std::wstring& path)
-    {
-        if (CreateDirectoryW(path.c_str(), nullptr)) {
-            made.push_back(path);
-        } else {
-            complete = complete && GetLastError() == ERROR_ALREADY_EXISTS;
-        }
-    }
-    void copy(const std::wstring& from, const std::wstring& to)
-    {
-        complete = complete && CopyFileW(from.c_str(), to.c_str(), FALSE);
-        files.push_back(to);
-    }
-
-    std::wstring older;
     std::vector<std::wstring> made;
     std::vector<std::wstring> files;
 };
@@ -321,7 +306,7 @@ const Case CASES[] = {
 
 TEST_F(LookupProgram, AnswersEachFormOfQueryAndReportsFailuresAsTheWindowDoes)
 {
-    FakeSdk sdk;
+    FakeSdk sdk(samples.file(L"empty.h"));
     ASSERT_TRUE(sdk.complete) << "cannot make the SDK folder";
     const std::vector<std::pair<std::wstring, std::wstring>> folders = {{L"samples", samples.path()},
                                                                         {L"sdk", sdk.newer}};
