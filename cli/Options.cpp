@@ -23,7 +23,7 @@ const wchar_t* const USAGE =
     L"\n"
     L"Options:\n"
     L"  --config FILE   the configuration file (lines ntstatus.h=PATH and winerror.h=PATH)\n"
-    L"  --where         print the configuration and the headers used\n"
+    L"  --where         print the configuration and the headers used (on standard error with --json)\n"
     L"  --json          one JSON array, one object per query, instead of text\n"
     L"  --time          print the time of each loading phase on standard error\n"
     L"  --help          print this text\n"
