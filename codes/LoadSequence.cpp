@@ -36,6 +36,10 @@ void LoadSequence::runOnHeaders(const std::wstring& ntStatusPath, const std::wst
     phaseDone(L"ntstatus.h");
     scanWin32ErrorHeader(win32Table, win32Path);
     phaseDone(L"winerror.h");
+    if (hresultTable != nullptr) {
+        scanHResultHeader(*hresultTable, win32Path);
+        phaseDone(L"HRESULT names");
+    }
     buildReverseMap(reverseMap, ntStatusTable);
     phaseDone(L"reverse map");
 }

@@ -269,7 +269,7 @@ const Case CASES[] = {
      L""},
     {L"0x80070005 0xD0000022", false, 0,
      L"0x80070005  (0x80070005, 2147942405, -2147024891)\n"
-     L"HRESULT           \n"
+     L"HRESULT           E_ACCESSDENIED\n"
      L"  fields          failure, facility 7 (WIN32), code 0x0005\n"
      L"  wraps Win32     5 (0x00000005) ERROR_ACCESS_DENIED\n"
      L"  its text        {w32:5}\n"
@@ -282,6 +282,7 @@ const Case CASES[] = {
     {L"access ACCESS_DENIED", false, 0,
      L"access  (\n"
      L"  0x00000005           5  Win32     ERROR_ACCESS_DENIED\n"
+     L"  0x80070005  2147942405  HRESULT   E_ACCESSDENIED\n"
      L"  0xC0000022  3221225506  NTSTATUS  STATUS_ACCESS_DENIED\n"
      L"ACCESS_DENIED  (\n"
      L"  0x00000005           5  Win32     ERROR_ACCESS_DENIED\n"
@@ -299,7 +300,7 @@ const Case CASES[] = {
      L"ntstatus.h      {sdk}ntstatus.h  (\n"
      L"winerror.h      {sdk}winerror.h  (\n"
      L"Win32 code        ERROR_ACCESS_DENIED",
-     L"finding headers\nntstatus.h\nwinerror.h\nreverse map\nanswers\noutput\ntotal"},
+     L"finding headers\nntstatus.h\nwinerror.h\nHRESULT names\nreverse map\nanswers\noutput\ntotal"},
     {L"--help", false, 0, L"Usage: kelvane-lookup [options] QUERY...\n(10 is ten, not 0x10)", L""},
     {L"--bogus 5", false, 2, L"", L"kelvane-lookup: unknown option --bogus"},
 };
