@@ -7,9 +7,8 @@
 #include "awt/Toolkit.h"
 #include "awt/KeyStroke.h"
 #include "awt/Window.h"
-#include "codes/Configuration.h"
-#include "codes/HeaderScanner.h"
 #include "codes/CodeExceptions.h"
+#include "codes/LoadSequence.h"
 #include "codes/ReverseMap.h"
 #include "codes/NtStatusMapping.h"
 #include "resources/ResourceIds.h"
@@ -59,12 +58,7 @@ int Kelvane::run() {
 
 void Kelvane::load() {
     setTitle(awt::Toolkit::loadString(IDS_PROGRAM_NAME) + L" - " + configPath);
-    std::wstring ntStatusPath;
-    std::wstring win32Path;
-    readConfiguration(configPath, ntStatusPath, win32Path);
-    scanNtStatusHeader(ntStatusTable, ntStatusPath);
-    scanWin32ErrorHeader(win32Table, win32Path);
-    buildReverseMap(reverseMap, ntStatusTable);
+    LoadSequence(ntStatusTable, win32Table, reverseMap).run(configPath);
 }
 
 bool Kelvane::configure() {

@@ -127,7 +127,9 @@ void CodeTable::addAll(const CodeBatch& batch)
             stored[index] = known->first;
         } else {
             std::wstring& name = names.emplace_back(bytes.size(), L'\0');
-            std::transform(bytes.begin(), bytes.end(), name.begin(), widened);
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                name[i] = widened(bytes[i]);
+            }
             stored[index] = &name;
         }
         addedNames.emplace_back(stored[index], distinct[index].lastValue);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <unordered_set>
 
 #include <emmintrin.h>
 #include <windows.h>
@@ -25,14 +26,19 @@ struct HeaderShape {
     std::wstring_view valueSuffix;
     std::uint32_t (ByteSpan::*parseDigits)() const;
     const wchar_t* logLabel;
+    // Later definitions of a name are passed over entirely. winerror.h defines some HRESULTs twice:
+    // the Windows values under #if defined(_WIN32) && !defined(_MAC), others after its #else.
+    bool firstDefinitionWins;
 };
 
 constexpr std::wstring_view DEFINE = L"#define";
 
 const HeaderShape NTSTATUS_SHAPE = {L"STATUS_", L"((NTSTATUS)0x", L"L)", &ByteSpan::parseHex,
-                                    L"NTSTATUS loaded "};
+                                    L"NTSTATUS loaded ", false};
 const HeaderShape WIN32_SHAPE = {L"ERROR_", L"", L"L", &ByteSpan::parseDecimal,
-                                 L"Win32 Error Code loaded "};
+                                 L"Win32 Error Code loaded ", false};
+const HeaderShape HRESULT_SHAPE = {L"", L"_HRESULT_TYPEDEF_(0x", L"L)", &ByteSpan::parseHex,
+                                   L"HRESULT loaded ", true};
 
 // Bytes of 32 or less, read as signed (so 0x80..0xFF too), separate tokens.
 bool isBlank(char byte)
@@ -91,6 +97,12 @@ bool startsLine(const char* begin, const char* at)
 // Cuts the next token of the line that `cursor` is in; an empty span at the line's end.
 ByteSpan nextToken(const char*& cursor, const char* end)
 {
+    // Definitions align their values with runs of spaces.
+    constexpr std::uint32_t FOUR_SPACES = 0x20202020;
+    std::uint32_t four;
+    while (end - cursor >= 4 && (std::memcpy(&four, cursor, 4), four == FOUR_SPACES)) {
+        cursor += 4;
+    }
     while (cursor != end && isBlank(*cursor) && !isLineEnd(*cursor)) {
         ++cursor;
     }
@@ -139,10 +151,12 @@ void scanHeader(CodeTable& table, const std::wstring& path, const HeaderShape& s
 
     // The names stay bytes of the mapped file until the table takes the distinct ones.
     CodeBatch definitions;
+    std::unordered_set<std::string_view> definedNames;
     std::string_view name;
     std::uint32_t value;
     for (const char* hash = findHash(begin, end); hash != end; hash = findHash(hash + 1, end)) {
-        if (startsLine(begin, hash) && definitionAt(shape, hash, end, name, value)) {
+        if (startsLine(begin, hash) && definitionAt(shape, hash, end, name, value)
+            && (!shape.firstDefinitionWins || definedNames.insert(name).second)) {
             definitions.add(value, name);
         }
     }
@@ -161,4 +175,9 @@ void scanNtStatusHeader(CodeTable& ntStatusTable, const std::wstring& path)
 void scanWin32ErrorHeader(CodeTable& win32Table, const std::wstring& path)
 {
     scanHeader(win32Table, path, WIN32_SHAPE);
+}
+
+void scanHResultHeader(CodeTable& hresultTable, const std::wstring& path)
+{
+    scanHeader(hresultTable, path, HRESULT_SHAPE);
 }

@@ -56,7 +56,7 @@ function(kelvane_use_samples target)
 endfunction()
 
 # Folders are added before tools/, so the users that exist by now get the samples here.
-foreach(user codes_tests app_tests kelvane_benchmark)
+foreach(user codes_tests app_tests cli_tests kelvane_benchmark)
   if(TARGET ${user})
     kelvane_use_samples(${user})
   endif()

@@ -99,6 +99,10 @@ void Exception::print(std::wostream& out) const {
 }
 
 int Exception::showMessageBox(HWND owner, const wchar_t* title, std::uint32_t flags) const {
+    return MessageBoxW(owner, messageBoxText().c_str(), title, flags);
+}
+
+std::wstring Exception::messageBoxText() const {
     std::wstring text = getClassNameLine();
     if (hasMessage()) {
         text += lineFeed;
@@ -120,7 +124,7 @@ int Exception::showMessageBox(HWND owner, const wchar_t* title, std::uint32_t fl
                 L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n");
         }
     }
-    return MessageBoxW(owner, text.c_str(), title, flags);
+    return text;
 }
 
 IOException::IOException(const std::wstring& message, std::uint32_t errorCode)

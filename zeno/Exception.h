@@ -25,6 +25,9 @@ public:
     virtual void print(std::wostream& out) const;
     // Shows the exception in a message box and returns the MessageBoxW result.
     virtual int showMessageBox(HWND owner, const wchar_t* title, std::uint32_t flags) const;
+    // The text of that box: class-name line, message, then "Error code: " + signed code and the
+    // system text without its line end. Lets a console front end report a failure as the window does.
+    std::wstring messageBoxText() const;
 
     std::uint32_t getErrorCode() const;
     const std::wstring& getMessage() const;

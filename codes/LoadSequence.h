@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "codes/ReverseMap.h"
+
+class CodeTable;
+
+// The one loading sequence of the program, shared by the window and the console lookup so that
+// the two never disagree: configuration file, ntstatus.h, winerror.h, reverse map, in this order.
+// Each file is read and closed before the next; a failure stops the sequence at that file (later
+// files are not read, the reverse map is not built) and leaves what was added in the tables.
+class LoadSequence {
+public:
+    // Called after each phase with its name ("configuration", "ntstatus.h", "winerror.h",
+    // "HRESULT names", "reverse map").
+    using PhaseListener = std::function<void(const wchar_t* phase)>;
+
+    LoadSequence(CodeTable& ntStatusTable, CodeTable& win32Table, ReverseMap& reverseMap);
+
+    // Also reads the HRESULT names of winerror.h into the table (the window does not).
+    void readHResultsInto(CodeTable& hresultTable);
+    void reportPhasesTo(PhaseListener listener);
+
+    // Reads the header paths from the configuration file, then loads the headers.
+    void run(const std::wstring& configPath);
+    // The same without a configuration file.
+    void runOnHeaders(const std::wstring& ntStatusPath, const std::wstring& win32Path);
+
+private:
+    void phaseDone(const wchar_t* phase) const;
+
+    CodeTable& ntStatusTable;
+    CodeTable& win32Table;
+    ReverseMap& reverseMap;
+    CodeTable* hresultTable = nullptr;
+    PhaseListener listener;
+};
