@@ -38,6 +38,10 @@ struct NameKey {
 std::uint64_t bigEndianWord(std::string_view bytes, std::size_t from)
 {
     std::uint64_t word = 0;
+    if (from + 8 <= bytes.size()) {
+        std::memcpy(&word, bytes.data() + from, 8);
+        return __builtin_bswap64(word);
+    }
     for (std::size_t i = from; i < from + 8; ++i) {
         word = word << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
     }

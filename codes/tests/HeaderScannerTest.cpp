@@ -150,18 +150,6 @@ TEST_F(HeaderScanner, TakesExactlyTheWin32DefineShape)
     }
 }
 
-TEST_F(HeaderScanner, ScansCrLfCrAndLfFilesAlike)
-{
-    for (const char* lineEnd : {"\r\n", "\r", "\n"}) {
-        CodeTable ntStatusTable;
-        CodeTable win32Table;
-        scanNtStatusHeader(ntStatusTable, header(L"ntstatus.h", withLineEnds(NTSTATUS_LINES, lineEnd)));
-        scanWin32ErrorHeader(win32Table, header(L"winerror.h", withLineEnds(WIN32_LINES, lineEnd)));
-        EXPECT_EQ(NTSTATUS_ACCEPTED, entriesOf(ntStatusTable)) << testing::PrintToString(lineEnd);
-        EXPECT_EQ(WIN32_ACCEPTED, entriesOf(win32Table)) << testing::PrintToString(lineEnd);
-    }
-}
-
 TEST_F(HeaderScanner, WritesTheNumberOfDistinctValuesToTheDebuggerOutput)
 {
     CodeTable ntStatusTable;

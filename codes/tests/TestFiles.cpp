@@ -34,19 +34,3 @@ ExclusiveOpen::~ExclusiveOpen()
 {
     CloseHandle(handle);
 }
-
-std::string withLineEnds(const std::string& text, const std::string& lineEnd)
-{
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            result += lineEnd;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
-}

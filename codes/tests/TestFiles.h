@@ -19,6 +19,3 @@ public:
 private:
     HANDLE handle;
 };
-
-// Every CR LF, CR or LF of the text replaced by the given line end.
-std::string withLineEnds(const std::string& text, const std::string& lineEnd);
