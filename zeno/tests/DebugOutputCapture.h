@@ -16,9 +16,8 @@ namespace zeno_test {
 class DebugOutputCapture {
 public:
     DebugOutputCapture() {
-        std::lock_guard<std::mutex> guard(mutex);
-        active = this;
-        handler = AddVectoredExceptionHandler(1, &DebugOutputCapture::onException);
+        setActive(this);
+        handler = AddVectoredExceptionHandler(1, &onException);
     }
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
@@ -26,12 +25,10 @@ public:
         if (handler != nullptr) {
             RemoveVectoredExceptionHandler(handler);
         }
-        std::lock_guard<std::mutex> guard(mutex);
-        active = nullptr;
+        setActive(nullptr);
     }
 
     bool isInstalled() const { return handler != nullptr; }
-
     // The text of each OutputDebugString call, in order.
     std::vector<std::wstring> outputs() const {
         std::lock_guard<std::mutex> guard(mutex);
@@ -39,6 +36,11 @@ public:
     }
 
 private:
+    static void setActive(DebugOutputCapture* capture) {
+        std::lock_guard<std::mutex> guard(mutex);
+        active = capture;
+    }
+
     static LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
         const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
         const bool wide = record.ExceptionCode == 0x4001000A; // DBG_PRINTEXCEPTION_WIDE_C
@@ -48,12 +50,11 @@ private:
         }
         // The length counts the terminating NUL.
         const int length = record.ExceptionInformation[0] > 0 ? int(record.ExceptionInformation[0] - 1) : 0;
-        const ULONG_PTR text = record.ExceptionInformation[1];
         std::wstring output;
         if (wide) {
-            output.assign(reinterpret_cast<const wchar_t*>(text), length);
-        } else if (length > 0) {
-            const char* bytes = reinterpret_cast<const char*>(text);
+            output.assign(reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]), length);
+        } else {
+            const char* bytes = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
             output.resize(MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0));
             MultiByteToWideChar(CP_ACP, 0, bytes, length, &output[0], static_cast<int>(output.size()));
         }
