@@ -26,6 +26,8 @@ struct NestedTestException : zeno::IOException {
 
 namespace {
 
+class LocalTestException : public zeno::Exception {};
+
 std::wstring printed(const zeno::Exception& e) {
     std::wostringstream out;
     e.print(out);
@@ -49,6 +51,7 @@ TEST(Exception, NamesTheDynamicClassThenMessageAndCodeSignedInTextUnsignedWithTh
         {zeno::Exception(zeno::nilString, 6).toString(), L"class zeno::Exception: 6"},
         {zeno::Exception(L"m", 0x80000000u).toString(), L"class zeno::Exception: m: -2147483648"},
         {GlobalTestException().toString(), L"class GlobalTestException"},
+        {LocalTestException().toString(), L"class (anonymous namespace)::LocalTestException"},
         // The name comes from the run-time type, also through a base reference.
         {thrownText([] { throw outer::inner::NestedTestException(); }), L"class outer::inner::NestedTestException: nested: 5"},
         {thrownText([] { throw zeno::FileNotFoundException(L"a.h", 3); }), L"class zeno::FileNotFoundException: a.h: 3"},

@@ -111,6 +111,9 @@ TEST(VirtualBuffer, CommitsFromTheBaseOnDemandNeverShrinksAndNamesTheFailedStep)
     EXPECT_TRUE(zeno::startsWith(zeno_test::thrownText([&buffer] { buffer.commit(0x200000); }),
                                  L"class zeno::Exception: ::VirtualAlloc(MEM_COMMIT) failed: "));
     EXPECT_EQ(8192u, buffer.committedSize());
+    // Counts whose byte size does not fit in the address space.
+    EXPECT_THROW(buffer.commit(SIZE_MAX), zeno::IllegalArgumentException);
+    EXPECT_THROW(zeno::VirtualBuffer(SIZE_MAX), zeno::IllegalArgumentException);
     wchar_t* base = buffer.data();
     buffer.release();
     MEMORY_BASIC_INFORMATION region = {};
