@@ -2,93 +2,57 @@
 
 #include "codes/CodeExceptions.h"
 
-#include "Failure.h"
+#include "zeno/tests/Thrown.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
-std::vector<std::pair<std::uint32_t, std::wstring>> entriesOf(const CodeTable& table)
+// The value found for the name, or what was thrown.
+std::wstring lookedUp(const CodeTable& table, const std::wstring& name)
 {
-    return std::vector<std::pair<std::uint32_t, std::wstring>>(table.begin(), table.end());
+    std::uint32_t value = 0;
+    std::wstring thrown = zeno_test::thrownText([&] { value = table.valueOf(name); });
+    return thrown == L"(nothing thrown)" ? std::to_wstring(value) : thrown;
 }
 
-TEST(CodeTable, EmptyTableHasNothingToFind)
+TEST(CodeTable, KeepsTheLastNameOfAValueFindsEveryNameExactlyAndIteratesInUnsignedOrder)
 {
     CodeTable table;
-    EXPECT_EQ(0u, table.size());
-    EXPECT_TRUE(table.begin() == table.end());
-    EXPECT_TRUE(table.headerPath().empty());
-    EXPECT_THROW(table.nameOf(0), EntryNotFoundException);
-    EXPECT_THROW(table.valueOf(L"STATUS_SUCCESS"), EntryNotFoundException);
-    EXPECT_THROW(table.valueOf(L""), EntryNotFoundException);
-}
-
-TEST(CodeTable, LookupFailuresCarryNoMessageAndNoCode)
-{
-    CodeTable table;
-    Failure byValue = failureOf([&] { table.nameOf(5); });
-    EXPECT_EQ(L"EntryNotFoundException", byValue.className);
-    EXPECT_EQ(L"", byValue.message);
-    EXPECT_EQ(zeno::Exception::NO_ERROR_CODE, byValue.errorCode);
-    EXPECT_EQ(L"class EntryNotFoundException", EntryNotFoundException().toString());
-    EXPECT_EQ(L"class NotMappedException", NotMappedException().toString());
-}
-
-TEST(CodeTable, TwoNamesForOneValueKeepTheLastNameForTheValue)
-{
-    CodeTable table;
+    EXPECT_TRUE(table.size() == 0 && table.begin() == table.end() && table.headerPath().empty());
+    EXPECT_EQ(L"class EntryNotFoundException", zeno_test::thrownText([&] { table.nameOf(0); }));
+    EXPECT_EQ(L"class EntryNotFoundException", lookedUp(table, L""));
+    table.setHeaderPath(L"C:\\sdk\\ntstatus.h");
     table.add(0xC0000005, L"STATUS_A");
     table.add(0xC0000005, L"STATUS_B");
-    EXPECT_EQ(1u, table.size());
-    EXPECT_EQ(0xC0000005u, table.valueOf(L"STATUS_A"));
-    EXPECT_EQ(0xC0000005u, table.valueOf(L"STATUS_B"));
-    EXPECT_EQ(L"STATUS_B", table.nameOf(0xC0000005));
-}
-
-TEST(CodeTable, OneNameForTwoValuesFindsTheLastValueByName)
-{
-    CodeTable table;
     table.add(1, L"ERROR_TWICE");
     table.add(2, L"ERROR_TWICE");
-    EXPECT_EQ(2u, table.size());
-    EXPECT_EQ(2u, table.valueOf(L"ERROR_TWICE"));
-    EXPECT_EQ(L"ERROR_TWICE", table.nameOf(1));
-    EXPECT_EQ(L"ERROR_TWICE", table.nameOf(2));
-}
-
-TEST(CodeTable, IteratesInUnsignedValueOrder)
-{
-    CodeTable table;
-    table.add(0xC0000005, L"STATUS_ERROR");
     table.add(0x80000005, L"STATUS_WARNING");
     table.add(0x7FFFFFFF, L"STATUS_HIGHEST_WITHOUT_TOP_BIT");
-    table.add(0x40000000, L"STATUS_INFORMATIONAL");
     table.add(0, L"STATUS_SUCCESS");
     table.add(0xFFFFFFFF, L"STATUS_ALL_BITS");
-    std::vector<std::pair<std::uint32_t, std::wstring>> expected = {
-        {0, L"STATUS_SUCCESS"},
-        {0x40000000, L"STATUS_INFORMATIONAL"},
-        {0x7FFFFFFF, L"STATUS_HIGHEST_WITHOUT_TOP_BIT"},
-        {0x80000005, L"STATUS_WARNING"},
-        {0xC0000005, L"STATUS_ERROR"},
-        {0xFFFFFFFF, L"STATUS_ALL_BITS"},
+    EXPECT_EQ(L"C:\\sdk\\ntstatus.h", table.headerPath());
+    EXPECT_EQ(7u, table.size());
+    const std::map<std::uint32_t, std::wstring> byValue = {
+        {0, L"STATUS_SUCCESS"}, {1, L"ERROR_TWICE"}, {2, L"ERROR_TWICE"}, {0x7FFFFFFF, L"STATUS_HIGHEST_WITHOUT_TOP_BIT"},
+        {0x80000005, L"STATUS_WARNING"}, {0xC0000005, L"STATUS_B"}, {0xFFFFFFFF, L"STATUS_ALL_BITS"},
     };
-    EXPECT_EQ(expected, entriesOf(table));
-}
-
-TEST(CodeTable, NamesAreCaseSensitive)
-{
-    CodeTable table;
-    table.add(5, L"ERROR_ACCESS_DENIED");
-    EXPECT_EQ(5u, table.valueOf(L"ERROR_ACCESS_DENIED"));
-    EXPECT_THROW(table.valueOf(L"error_access_denied"), EntryNotFoundException);
-    EXPECT_THROW(table.valueOf(L"ERROR_ACCESS_DENIE"), EntryNotFoundException);
-    EXPECT_THROW(table.valueOf(L"ERROR_ACCESS_DENIED "), EntryNotFoundException);
+    EXPECT_TRUE(std::equal(byValue.begin(), byValue.end(), table.begin(), table.end()));
+    EXPECT_EQ(L"STATUS_B", table.nameOf(0xC0000005));
+    const std::pair<const wchar_t*, std::wstring> byName[] = {
+        {L"STATUS_A", L"3221225477"}, {L"STATUS_B", L"3221225477"}, {L"ERROR_TWICE", L"2"},
+        {L"error_twice", L"class EntryNotFoundException"}, {L"ERROR_TWIC", L"class EntryNotFoundException"},
+        {L"ERROR_TWICE ", L"class EntryNotFoundException"},
+    };
+    for (const auto& testCase : byName) {
+        EXPECT_EQ(testCase.second, lookedUp(table, testCase.first)) << testCase.first;
+    }
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #include "codes/Configuration.h"
 
+#include "zeno/Handle.h"
 #include "zeno/tests/TemporaryDirectory.h"
-
-#include "Failure.h"
-#include "TestFiles.h"
+#include "zeno/tests/Thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -14,171 +13,107 @@ namespace {
 
 class Configuration : public testing::Test {
 protected:
-    zeno_test::TemporaryDirectory folder;
-
     void SetUp() override { ASSERT_TRUE(folder.isCreated()); }
 
-    // The two paths read from a configuration file with these bytes.
-    std::pair<std::wstring, std::wstring> read(const std::string& bytes)
-    {
-        std::wstring path = folder.writeFile(L"kelvane.cfg", bytes);
-        EXPECT_FALSE(path.empty());
-        return readBack(path);
-    }
-
-    static std::pair<std::wstring, std::wstring> readBack(const std::wstring& path)
+    // The two paths read, as "NTSTATUS path|Win32 path", or what was thrown.
+    static std::wstring read(const std::wstring& path)
     {
         std::wstring ntStatusPath;
         std::wstring win32Path;
-        readConfiguration(path, ntStatusPath, win32Path);
-        return {ntStatusPath, win32Path};
+        std::wstring thrown = zeno_test::thrownText([&] { readConfiguration(path, ntStatusPath, win32Path); });
+        return thrown == L"(nothing thrown)" ? ntStatusPath + L"|" + win32Path : thrown;
     }
+
+    // True when the configuration program let the file go: another program can open it exclusively.
+    static bool isReleased(const std::wstring& path)
+    {
+        return zeno::Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).isOpen();
+    }
+
+    zeno_test::TemporaryDirectory folder;
+    const std::wstring path = folder.file(L"kelvane.cfg");
 };
 
-using Paths = std::pair<std::wstring, std::wstring>;
-
-TEST_F(Configuration, WritesTwoKeyLinesWithCrLfAndReadsThemBack)
+TEST_F(Configuration, ReadsKeysExactlyFromTheFirstByteAtAnyLineEndAndTakesValuesVerbatim)
 {
-    std::wstring path = folder.file(L"kelvane.cfg");
-    writeConfiguration(L"C:\\sdk\\inc\\ntstatus.h", L"C:\\sdk\\inc\\winerror.h", path);
-    EXPECT_EQ("ntstatus.h=C:\\sdk\\inc\\ntstatus.h\r\nwinerror.h=C:\\sdk\\inc\\winerror.h\r\n", readBytes(path));
-    EXPECT_EQ(Paths(L"C:\\sdk\\inc\\ntstatus.h", L"C:\\sdk\\inc\\winerror.h"), readBack(path));
-}
-
-TEST_F(Configuration, WritingReplacesTheWholeFile)
-{
-    std::wstring path = folder.writeFile(L"kelvane.cfg", std::string(1000, 'x'));
-    writeConfiguration(L"a", L"b", path);
-    EXPECT_EQ("ntstatus.h=a\r\nwinerror.h=b\r\n", readBytes(path));
-}
-
-TEST_F(Configuration, EmptyFieldsGiveTheKeysWithEmptyValues)
-{
-    std::wstring path = folder.file(L"kelvane.cfg");
-    writeConfiguration(L"", L"", path);
-    EXPECT_EQ("ntstatus.h=\r\nwinerror.h=\r\n", readBytes(path));
-    EXPECT_EQ(Paths(L"", L""), readBack(path));
-}
-
-TEST_F(Configuration, ReadsLfOnlyAndAMissingFinalLineEndAlike)
-{
-    EXPECT_EQ(Paths(L"C:\\n.h", L"C:\\w.h"), read("ntstatus.h=C:\\n.h\nwinerror.h=C:\\w.h\n"));
-    EXPECT_EQ(Paths(L"C:\\n.h", L"C:\\w.h"), read("ntstatus.h=C:\\n.h\rwinerror.h=C:\\w.h"));
-    EXPECT_EQ(Paths(L"C:\\n.h", L"C:\\w.h"), read("winerror.h=C:\\w.h\r\n\r\nntstatus.h=C:\\n.h"));
-}
-
-TEST_F(Configuration, KeysMatchExactlyFromTheFirstByte)
-{
-    EXPECT_EQ(Paths(L"", L""), read("NTSTATUS.H=C:\\n.h\r\nwinerror.h =C:\\w.h\r\n"));
-    EXPECT_EQ(Paths(L"", L""), read(" ntstatus.h=C:\\n.h\r\n\twinerror.h=C:\\w.h\r\n"));
-    EXPECT_EQ(Paths(L"", L"C:\\w.h"), read("# comment\r\nntstatus.h\r\nwinerror.h=C:\\w.h\r\ngarbage=1\r\n"));
-    EXPECT_EQ(Paths(L"", L""), read(std::string("\0\xFF\x80 random", 10)));
-}
-
-TEST_F(Configuration, TakesValuesVerbatimAndConcatenatesRepeatedKeys)
-{
-    EXPECT_EQ(Paths(L"C:\\a\\b.h", L""), read("ntstatus.h=C:\\a\r\nntstatus.h=\\b.h\r\n"));
-    EXPECT_EQ(Paths(L" C:\\n.h  ", L"\"C:\\w.h\""), read("ntstatus.h= C:\\n.h  \r\nwinerror.h=\"C:\\w.h\"\r\n"));
-    EXPECT_EQ(Paths(L"x=y", L"ntstatus.h=z"), read("ntstatus.h=x=y\r\nwinerror.h=ntstatus.h=z\r\n"));
-}
-
-TEST_F(Configuration, NonAsciiPathsComeBackUnchanged)
-{
-    const std::wstring ntStatusPath = L"C:\\Users\\Jos\u00E9\\\u958B\u767A\\ntstatus.h";
-    // A character outside the BMP (a surrogate pair), a lone surrogate and U+FFFF.
-    const std::wstring win32Path = L"D:\\\xD83D\xDE00\\\xDC00\xD800\\\xFFFF\\winerror.h";
-    std::wstring path = folder.file(L"kelvane.cfg");
-    writeConfiguration(ntStatusPath, win32Path, path);
-    EXPECT_EQ("ntstatus.h=C:\\Users\\Jos\xC3\xA9\\\xE9\x96\x8B\xE7\x99\xBA\\ntstatus.h\r\n"
-              "winerror.h=D:\\\xF0\x9F\x98\x80\\\xED\xB0\x80\xED\xA0\x80\\\xEF\xBF\xBF\\winerror.h\r\n",
-              readBytes(path));
-    EXPECT_EQ(Paths(ntStatusPath, win32Path), readBack(path));
-}
-
-TEST_F(Configuration, BytesThatAreNotUtf8AreWidenedBySignExtension)
-{
-    // As a file with 8-bit characters from another program would have them.
-    EXPECT_EQ(Paths(L"C:\\Jos\xFFE9\\n.h", L"\xFF80\xFFC3(\xFFFF"), read("ntstatus.h=C:\\Jos\xE9\\n.h\r\nwinerror.h=\x80\xC3(\xFF\r\n"));
-    // Overlong and truncated sequences are no UTF-8 either.
-    EXPECT_EQ(Paths(L"\xFFC0\xFFAF", L"\xFFE2\xFF82"), read("ntstatus.h=\xC0\xAF\nwinerror.h=\xE2\x82"));
-}
-
-TEST_F(Configuration, MissingFileIsFileNotFound)
-{
-    std::wstring path = folder.file(L"kelvane.cfg");
-    Failure failure = failureOf([&] { readBack(path); });
-    EXPECT_EQ(L"zeno::FileNotFoundException", failure.className);
-    EXPECT_EQ(path, failure.message);
-    EXPECT_EQ(2u, failure.errorCode);
-}
-
-TEST_F(Configuration, MissingFolderIsFileNotFoundWithCode3ForReadingAndWriting)
-{
-    std::wstring path = folder.file(L"missing\\kelvane.cfg");
-    Failure reading = failureOf([&] { readBack(path); });
-    EXPECT_EQ(L"zeno::FileNotFoundException", reading.className);
-    EXPECT_EQ(path, reading.message);
-    EXPECT_EQ(3u, reading.errorCode);
-    Failure writing = failureOf([&] { writeConfiguration(L"a", L"b", path); });
-    EXPECT_EQ(L"zeno::FileNotFoundException", writing.className);
-    EXPECT_EQ(path, writing.message);
-    EXPECT_EQ(3u, writing.errorCode);
-}
-
-TEST_F(Configuration, ZeroLengthFileCannotBeMapped)
-{
-    std::wstring path = folder.writeFile(L"kelvane.cfg", "");
-    Failure failure = failureOf([&] { readBack(path); });
-    EXPECT_EQ(L"zeno::IOException", failure.className);
-    EXPECT_EQ(L"::CreateFileMapping(" + path + L") failed", failure.message);
-    EXPECT_NE(zeno::Exception::NO_ERROR_CODE, failure.errorCode);
-    EXPECT_NE(0u, failure.errorCode);
-}
-
-TEST_F(Configuration, FileOpenedElsewhereWithoutSharingCanBeNeitherReadNorWritten)
-{
-    std::wstring path = folder.writeFile(L"kelvane.cfg", "ntstatus.h=old\r\nwinerror.h=old\r\n");
-    {
-        ExclusiveOpen other(path);
-        Failure reading = failureOf([&] { readBack(path); });
-        EXPECT_EQ(L"zeno::IOException", reading.className);
-        EXPECT_EQ(L"::CreateFile(" + path + L") failed", reading.message);
-        EXPECT_EQ(static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION), reading.errorCode);
-        Failure writing = failureOf([&] { writeConfiguration(L"new", L"new", path); });
-        EXPECT_EQ(L"zeno::IOException", writing.className);
-        EXPECT_EQ(L"::CreateFile(" + path + L") failed", writing.message);
-        EXPECT_EQ(static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION), writing.errorCode);
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"ntstatus.h=C:\\n.h\nwinerror.h=C:\\w.h\n", L"C:\\n.h|C:\\w.h"},
+        {"ntstatus.h=C:\\n.h\rwinerror.h=C:\\w.h", L"C:\\n.h|C:\\w.h"},
+        {"winerror.h=C:\\w.h\r\n\r\nntstatus.h=C:\\n.h", L"C:\\n.h|C:\\w.h"},
+        {"NTSTATUS.H=C:\\n.h\r\nwinerror.h =C:\\w.h\r\n", L"|"},
+        {" ntstatus.h=C:\\n.h\r\n\twinerror.h=C:\\w.h\r\n", L"|"},
+        {"# comment\r\nntstatus.h\r\nwinerror.h=C:\\w.h\r\ngarbage=1\r\n", L"|C:\\w.h"},
+        {std::string("\0\xFF\x80 random", 10), L"|"},
+        {"ntstatus.h=C:\\a\r\nntstatus.h=\\b.h\r\n", L"C:\\a\\b.h|"},
+        {"ntstatus.h= C:\\n.h  \r\nwinerror.h=\"C:\\w.h\"\r\n", L" C:\\n.h  |\"C:\\w.h\""},
+        {"ntstatus.h=x=y\r\nwinerror.h=ntstatus.h=z\r\n", L"x=y|ntstatus.h=z"},
+        // Bytes that are no UTF-8 (8-bit text of another program, overlong or cut sequences) are sign-extended.
+        {"ntstatus.h=C:\\Jos\xE9\\n.h\r\nwinerror.h=\x80\xC3(\xFF\r\n", L"C:\\Jos\xFFE9\\n.h|\xFF80\xFFC3(\xFFFF"},
+        {"ntstatus.h=\xC0\xAF\nwinerror.h=\xE2\x82", L"\xFFC0\xFFAF|\xFFE2\xFF82"},
+    };
+    for (const auto& testCase : cases) {
+        EXPECT_EQ(testCase.second, read(folder.writeFile(L"kelvane.cfg", testCase.first)))
+            << testing::PrintToString(testCase.first);
     }
-    EXPECT_EQ("ntstatus.h=old\r\nwinerror.h=old\r\n", readBytes(path));
 }
 
-TEST_F(Configuration, TheWrittenFileIsReleasedAtOnce)
+TEST_F(Configuration, WritesTwoKeyLinesWithCrLfReplacingTheFileReleasesItAndReadsThemBack)
 {
-    std::wstring path = folder.file(L"kelvane.cfg");
-    writeConfiguration(L"a", L"b", path);
-    ExclusiveOpen other(path);
+    folder.writeFile(L"kelvane.cfg", std::string(1000, 'x'));
+    const struct {
+        std::wstring ntStatusPath;
+        std::wstring win32Path;
+        std::string bytes;
+    } cases[] = {
+        {L"C:\\sdk\\inc\\ntstatus.h", L"C:\\sdk\\inc\\winerror.h",
+         "ntstatus.h=C:\\sdk\\inc\\ntstatus.h\r\nwinerror.h=C:\\sdk\\inc\\winerror.h\r\n"},
+        {L"", L"", "ntstatus.h=\r\nwinerror.h=\r\n"},
+        // Outside ASCII: UTF-8, a character outside the BMP, a lone surrogate and U+FFFF included.
+        {L"C:\\Jos\u00E9\\\u958B\u767A\\n.h", L"D:\\\xD83D\xDE00\\\xDC00\xD800\\\xFFFF",
+         "ntstatus.h=C:\\Jos\xC3\xA9\\\xE9\x96\x8B\xE7\x99\xBA\\n.h\r\n"
+         "winerror.h=D:\\\xF0\x9F\x98\x80\\\xED\xB0\x80\xED\xA0\x80\\\xEF\xBF\xBF\r\n"},
+    };
+    for (const auto& testCase : cases) {
+        writeConfiguration(testCase.ntStatusPath, testCase.win32Path, path);
+        EXPECT_TRUE(isReleased(path));
+        EXPECT_EQ(testCase.bytes, folder.readFile(L"kelvane.cfg"));
+        EXPECT_EQ(testCase.ntStatusPath + L"|" + testCase.win32Path, read(path));
+    }
 }
 
-} // namespace
-
-namespace {
-
-bool runsUnderWine()
+TEST_F(Configuration, FailuresNameThePathAndCarryThePlatformCode)
 {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const std::wstring inMissingFolder = folder.file(L"missing\\kelvane.cfg");
+    const std::wstring empty = folder.writeFile(L"empty.cfg", "");
+    folder.writeFile(L"kelvane.cfg", "ntstatus.h=old\r\nwinerror.h=old\r\n");
+    // Another program writing the file and sharing nothing.
+    zeno::Handle other(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other.isOpen());
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {read(folder.file(L"missing.cfg")), L"class zeno::FileNotFoundException: " + folder.file(L"missing.cfg") + L": 2"},
+        {read(inMissingFolder), L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
+        {zeno_test::thrownText([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
+         L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
+        {read(empty), L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
+        {read(path), L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
+        {zeno_test::thrownText([&] { writeConfiguration(L"new", L"new", path); }),
+         L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
+    };
+    for (const auto& testCase : cases) {
+        EXPECT_EQ(testCase.second, testCase.first);
+    }
+    other.close();
+    EXPECT_EQ("ntstatus.h=old\r\nwinerror.h=old\r\n", folder.readFile(L"kelvane.cfg"));
 }
 
-// Wine shows the Unix root as drive Z:, and Linux's /dev/full opens but refuses every write.
+// Wine shows the Unix root as drive Z:, and Linux's /dev/full opens but refuses every write (112).
 TEST(ConfigurationWriting, AFailedWriteNamesThePath)
 {
-    if (!runsUnderWine()) {
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") == nullptr) {
         GTEST_SKIP() << "needs a device that refuses writes, as Linux's /dev/full under Wine";
     }
-    const std::wstring path = L"Z:\\dev\\full";
-    Failure failure = failureOf([&] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", path); });
-    EXPECT_EQ(L"zeno::IOException", failure.className);
-    EXPECT_EQ(L"failed to write to " + path, failure.message);
-    EXPECT_EQ(static_cast<std::uint32_t>(ERROR_DISK_FULL), failure.errorCode);
+    EXPECT_EQ(L"class zeno::IOException: failed to write to Z:\\dev\\full: 112",
+              zeno_test::thrownText([] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", L"Z:\\dev\\full"); }));
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #pragma once
 
-// A fresh directory under the system's temporary folder, removed with everything in it (one level
-// of files) when the object goes. Shared by the zeno, codes and app tests.
+// A fresh directory under the system's temporary folder, removed with everything in it when the
+// object goes. Shared by the zeno, codes and app tests.
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <windows.h>
@@ -12,45 +15,21 @@ namespace zeno_test {
 class TemporaryDirectory {
 public:
     explicit TemporaryDirectory(const std::wstring& prefix = L"kelvane-test") {
-        wchar_t base[MAX_PATH + 1];
-        std::wstring root(base, GetTempPathW(MAX_PATH + 1, base));
-        if (!root.empty() && root.back() != L'\\') {
-            root += L'\\';
-        }
+        std::error_code error;
+        const std::wstring base = (std::filesystem::temp_directory_path(error) / prefix).wstring() + L"-" +
+                                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
         for (unsigned attempt = 0; attempt < 1000 && directory.empty(); ++attempt) {
-            const std::wstring candidate = root + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) +
-                                           L"-" + std::to_wstring(GetTickCount()) + L"-" +
-                                           std::to_wstring(attempt);
-            if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-                directory = candidate;
+            if (std::filesystem::create_directory(base + L"-" + std::to_wstring(attempt), error)) {
+                directory = base + L"-" + std::to_wstring(attempt);
             }
         }
     }
-
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-
     ~TemporaryDirectory() {
-        WIN32_FIND_DATAW entry;
-        const HANDLE search =
-            directory.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(file(L"*").c_str(), &entry);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveDirectoryW(file(name).c_str());
-                } else {
-                    SetFileAttributesW(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileW(file(name).c_str());
-                }
-            } while (FindNextFileW(search, &entry));
-            FindClose(search);
-        }
+        std::error_code error;
         if (!directory.empty()) {
-            RemoveDirectoryW(directory.c_str());
+            std::filesystem::remove_all(directory, error);
         }
     }
 
@@ -58,41 +37,18 @@ public:
     const std::wstring& path() const { return directory; }
     // Path of an entry inside the directory.
     std::wstring file(const std::wstring& name) const { return directory + L"\\" + name; }
+    bool exists(const std::wstring& name) const { return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     // Writes the bytes to a new file in the directory and returns its path ("" on failure).
     std::wstring writeFile(const std::wstring& name, const std::string& bytes) const {
-        const std::wstring filePath = file(name);
-        const HANDLE handle = CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return std::wstring();
-        }
-        DWORD written = 0;
-        const BOOL ok = bytes.empty() ||
-                        WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(handle);
-        return ok && written == bytes.size() ? filePath : std::wstring();
+        std::ofstream out(std::filesystem::path(file(name)), std::ios::binary);
+        return out.write(bytes.data(), bytes.size()).flush() ? file(name) : std::wstring();
     }
 
     // The bytes of a file in the directory ("" when it cannot be read).
     std::string readFile(const std::wstring& name) const {
-        const HANDLE handle = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            return std::string();
-        }
-        std::string bytes;
-        char buffer[4096];
-        DWORD count = 0;
-        while (ReadFile(handle, buffer, sizeof buffer, &count, nullptr) && count > 0) {
-            bytes.append(buffer, count);
-        }
-        CloseHandle(handle);
-        return bytes;
-    }
-
-    bool exists(const std::wstring& name) const {
-        return GetFileAttributesW(file(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+        std::ifstream in(std::filesystem::path(file(name)), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
 private:
