@@ -6,50 +6,6 @@
 
 using namespace widgets_test;
 
-TEST(Label, MeasuresItsLinesInTheWindowFont) {
-    struct Case {
-        const wchar_t* text;
-        std::vector<std::wstring> lines;  // as measured; a final line feed adds none
-    };
-    const Case cases[] = {{L"ab\ncd\n", {L"ab", L"cd"}},
-                          {L"\n\nx", {L"", L"", L"x"}},
-                          {L"設定\nヘッダファイル\r", {L"設定", L"ヘッダファイル\r"}},
-                          {L"", {}}};
-    TestWindow window;
-    std::vector<awt::Label*> labels;
-    for (const Case& each : cases) {
-        labels.push_back(window.put(new awt::Label(each.text)));
-        EXPECT_EQ(awt::Dimension{}, labels.back()->getPreferredSize()) << "no window yet";
-    }
-    window.createPeer();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        SCOPED_TRACE(i);
-        FontProbe probe(labels[i]->getHWND());
-        const TEXTMETRICW metrics = probe.metrics();
-        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-        EXPECT_EQ((awt::Dimension{probe.widest(cases[i].lines), static_cast<int>(cases[i].lines.size()) * lineHeight}),
-                  labels[i]->getPreferredSize());
-    }
-}
-
-TEST(Button, PreferredSizeLeavesRoomForEdgesAndFocusFrame) {
-    TestWindow window;
-    auto* japanese = window.put(new awt::Button(IDS_BROWSE));
-    auto* latin = window.put(new awt::Button(L"Browse..."));
-    EXPECT_EQ(awt::Dimension{}, japanese->getPreferredSize());
-    window.createPeer();
-    EXPECT_EQ(L"参照...", windowText(japanese->getHWND()));
-    for (awt::Button* each : {japanese, latin}) {
-        FontProbe probe(each->getHWND());
-        const TEXTMETRICW metrics = probe.metrics();
-        const SIZE extent = probe.extent(each->getText());
-        EXPECT_EQ((awt::Dimension{
-                      extent.cx + 2 * (metrics.tmAveCharWidth + GetSystemMetrics(SM_CXEDGE)) + 4,
-                      extent.cy + 2 * (metrics.tmExternalLeading + GetSystemMetrics(SM_CYEDGE)) + 4}),
-                  each->getPreferredSize());
-    }
-}
-
 // A click reaches the listeners (last added first) also through a panel, which routes its
 // children's notifications; other notifications fire nothing.
 TEST(Button, ClickNotifiesEveryListenerLastAddedFirst) {

@@ -54,29 +54,6 @@ public:
 
 } // namespace
 
-TEST(TextComponent, PreferredSizesFollowColumnsRowsAndFrame) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(32));
-    auto* area = window.put(new awt::TextArea(L"", 5, 32));
-    EXPECT_EQ(awt::Dimension{}, field->getPreferredSize());
-    window.createPeer();
-    struct Case {
-        awt::TextComponent* component;
-        int rows;
-        int scrollBar;
-    };
-    for (const Case& each : {Case{field, 1, 0}, Case{area, 5, GetSystemMetrics(SM_CXVSCROLL)}}) {
-        SCOPED_TRACE(each.rows);
-        HWND hwnd = each.component->getHWND();
-        const TEXTMETRICW metrics = FontProbe(hwnd).metrics();
-        const awt::Insets frame = frameOf(hwnd);
-        EXPECT_GT(frame.left, 0) << "the client edge is part of the frame";
-        EXPECT_EQ((awt::Dimension{32 * metrics.tmAveCharWidth + frame.left + frame.right + each.scrollBar + 2,
-                                  each.rows * metrics.tmHeight + frame.top + frame.bottom + 2}),
-                  each.component->getPreferredSize());
-    }
-}
-
 TEST(TextComponent, TypingFiresTextEventsAndSurvivesTheWindow) {
     TestWindow window;
     auto* field = window.put(new CountingField());
@@ -132,32 +109,29 @@ TEST(TextComponent, SetTextFiresOnceAndOnlyForAChange) {
     EXPECT_EQ(0u, start);
 }
 
+// A read-only text lets Tab move the focus on; a refused switch is reported after the flag
+// was stored, so the next window is made read-only.
 TEST(TextComponent, ReadOnlyTextLetsTabMoveOn) {
     TestWindow window;
     auto* area = window.put(new awt::TextArea(L"message text", 3, 20), 10, 10, 200, 60);
     auto* after = window.put(new awt::Button(L"after"), 10, 80, 80, 24);
+    auto* stubborn = window.put(new StubbornArea());
     window.show();
     HWND hwnd = area->getHWND();
     area->requestFocus();
     ASSERT_EQ(hwnd, GetFocus());
     SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 1);
     EXPECT_EQ(hwnd, GetFocus()) << "an editable area keeps Tab";
-
     area->setEditable(false);
     EXPECT_EQ(0, SendMessageW(hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
     SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 1);
     EXPECT_EQ(after->getHWND(), GetFocus()) << "Tab moved the focus out of the read-only text";
-}
 
-TEST(TextComponent, RefusedReadOnlySwitchIsReportedAfterStoringTheFlag) {
-    TestWindow window;
-    auto* area = window.put(new StubbornArea());
-    window.createPeer();
-    EXPECT_FAILURE(area->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
+    EXPECT_FAILURE(stubborn->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
                    NO_CODE);
-    area->destroyPeer();
-    area->createPeer();
-    EXPECT_TRUE(styleOf(area->getHWND()) & ES_READONLY) << "used for the next window";
+    stubborn->destroyPeer();
+    stubborn->createPeer();
+    EXPECT_TRUE(styleOf(stubborn->getHWND()) & ES_READONLY) << "used for the next window";
 }
 
 TEST(TextField, EnterWithoutModifiersIsAnAction) {
