@@ -137,14 +137,13 @@ bool samePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-// The display text the shell gives for an extension, as the dialog's filter should show it.
-std::wstring typeNameOf(const wchar_t* extension, const std::wstring& patterns, const std::wstring& fallback) {
+// The type name the shell gives for an extension; it names unknown ones too (".kvq1 file" under
+// Wine, "KVQ1 File" on Windows), so the dialog's own fallback text is not reached on either.
+std::wstring shellTypeName(const wchar_t* extension) {
     SHFILEINFOW info{};
-    if (SHGetFileInfoW(extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                       SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES) != 0) {
-        return std::wstring(info.szTypeName) + L" (" + patterns + L")";
-    }
-    return fallback;
+    EXPECT_NE(0u, SHGetFileInfoW(extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                                 SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES));
+    return info.szTypeName;
 }
 
 } // namespace
@@ -161,8 +160,8 @@ TEST(FileDialog, FilterStringIsBuiltByteForByte) {
 
     std::wstring expected;
     for (const std::wstring& piece :
-         {typeNameOf(L".h", L"*.h", L"h file"), std::wstring(L"*.h"), std::wstring(L"Sources (*.c; *.cpp)"),
-          std::wstring(L"*.c; *.cpp"), typeNameOf(L".kvq1", L"*.kvq1; *.kvq2", L"*.kvq1; *.kvq2"),
+         {shellTypeName(L".h") + L" (*.h)", std::wstring(L"*.h"), std::wstring(L"Sources (*.c; *.cpp)"),
+          std::wstring(L"*.c; *.cpp"), shellTypeName(L".kvq1") + L" (*.kvq1; *.kvq2)",
           std::wstring(L"*.kvq1; *.kvq2")}) {
         expected += piece;
         expected += L'\0';
@@ -190,7 +189,7 @@ TEST(FileDialog, UserTypesANameAndConfirms) {
         EXPECT_EQ(L"ヘッダファイルを選択", user.title);
         EXPECT_EQ(L"proposed.h", user.proposedName);
         EXPECT_EQ(1, user.fileTypeCount);
-        EXPECT_EQ(typeNameOf(L".h", L"*.h", L"h file"), user.firstFileType);
+        EXPECT_EQ(shellTypeName(L".h") + L" (*.h)", user.firstFileType);
         EXPECT_EQ(123, user.rect.left) << "the stored location is applied when the dialog opens";
         EXPECT_EQ(77, user.rect.top);
     }
