@@ -12,8 +12,7 @@
 #include "awt/KeyStroke.h"
 #include "awt/Listener.h"
 #include "awt/RecursiveListener.h"
-#include "LayoutTestComponents.h"
-#include "WindowTestSupport.h"
+#include "WindowTestComponents.h"
 
 using awt::Component;
 using awt::Frame;
@@ -56,8 +55,8 @@ TEST(RecursiveListener, FollowsTheWholeTreeParentsFirstAndLaterChanges) {
 struct FocusTest : ::testing::Test {
     std::unique_ptr<Frame> frame = std::make_unique<Frame>(nullptr, L"focus owner");
     awt::GridLayout grid;
-    TestButton* first = new TestButton(L"first", nullptr);
-    TestButton* second = new TestButton(L"second", nullptr);
+    TestControl* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
+    TestControl* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
     InsetContainer* panel = new InsetContainer();
 
     void SetUp() override {
@@ -68,11 +67,11 @@ struct FocusTest : ::testing::Test {
         frame->add(panel);
         frame->setBounds(40, 40, 360, 120);
         frame->setVisible(true);
-        ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
     }
     void focus(Component* c) {
         c->requestFocus();
-        ASSERT_TRUE(runUntil([&] { return GetFocus() == c->getHWND(); }));
+        ASSERT_TRUE(waitUntil([&] { return GetFocus() == c->getHWND(); }));
         EXPECT_EQ(c, frame->getFocusOwner());
     }
 };
@@ -86,32 +85,32 @@ TEST_F(FocusTest, TheFocusReturnsToTheLastFocusedDescendantAndLeaversAreForgotte
     focus(second);
     auto other = std::make_unique<Frame>(nullptr, L"elsewhere");
     other->setVisible(true);
-    ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
     EXPECT_EQ(second, frame->getFocusOwner());
     frame->toFront();
-    EXPECT_TRUE(runUntil([&] { return GetFocus() == second->getHWND(); }))
+    EXPECT_TRUE(waitUntil([&] { return GetFocus() == second->getHWND(); }))
         << "activation did not give the focus back to the last focused button";
 
     // A grandchild added later is watched too; one that leaves is no longer the focus owner.
-    auto* late = new TestButton(L"late", nullptr);
+    auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
     panel->add(late);
     focus(late);
     panel->remove(panel->indexOf(late), late);
     EXPECT_NE(late, frame->getFocusOwner());
     delete late;
-    pumpFor(20);
+    runFor(20);
 }
 
 TEST_F(FocusTest, ADialogPassesTheFocusToItsFirstChild) {
     auto dialog = std::make_unique<awt::Dialog>(nullptr, L"dialog", false);
     awt::GridLayout dialogGrid;
     dialog->setLayout(&dialogGrid);
-    auto* button = new TestButton(L"in dialog", nullptr);
+    auto* button = new TestControl(L"BUTTON", WS_TABSTOP, L"in dialog");
     dialog->add(button);
     dialog->setSize(200, 100);
     dialog->setVisible(true);
     EXPECT_FALSE(dialog->isFocusable());
-    EXPECT_TRUE(runUntil([&] { return GetFocus() == button->getHWND(); }));
+    EXPECT_TRUE(waitUntil([&] { return GetFocus() == button->getHWND(); }));
     EXPECT_EQ(button, dialog->getFocusOwner());
 }
 
@@ -145,7 +144,7 @@ TEST_F(FocusTest, EnteringAComponentExitsTheOneTheMouseWasOver) {
     frame->remove(frame->indexOf(second), second);
     EXPECT_EQ(nullptr, frame->getMouseOverComponent()) << "a component that left is not under the mouse";
     delete second;
-    pumpFor(20);
+    runFor(20);
 }
 
 // Counts presses of other than modifier keys, remembers the last one and consumes them when told to.
@@ -174,15 +173,8 @@ private:
 
 // Types the key with the modifier keys held and lets the loop handle the input.
 void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    for (WORD modifier : modifiers) {
-        pressKey(modifier, true);
-    }
-    pressKey(key, true);
-    pressKey(key, false);
-    for (WORD modifier : modifiers) {
-        pressKey(modifier, false);
-    }
-    pumpFor(100);
+    press(key, modifiers);
+    runFor(100);
 }
 
 // F1 is bound on the frame; the focused button notes every key press that reaches it.
@@ -228,7 +220,7 @@ TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
     // Another window in front: its own new binding works at once, the frame's do not.
     auto other = std::make_unique<Frame>(nullptr, L"other");
     other->setVisible(true);
-    ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
     CountingKeyListener f3;
     other->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
     type(VK_F1);
@@ -236,11 +228,9 @@ TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
     EXPECT_EQ(1, replacement.pressed);
     EXPECT_EQ(1, f3.pressed);
     frame->toFront();
-    ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
     type(VK_F1);
     EXPECT_EQ(2, replacement.pressed);
-    pressKey(VK_SHIFT, false);
-    pressKey(VK_MENU, false);
 }
 
 TEST(KeyStroke, OrdersByKeyThenModifiersIgnoringTheFlag) {

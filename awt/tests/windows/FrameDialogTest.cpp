@@ -10,7 +10,7 @@
 #include "awt/ButtonsLayout.h"
 #include "awt/Dialog.h"
 #include "awt/Frame.h"
-#include "WindowTestSupport.h"
+#include "WindowTestComponents.h"
 
 using awt::Dialog;
 using awt::Frame;
@@ -33,13 +33,6 @@ DWORD styleBits(awt::Component& window, DWORD bits) {
 
 HICON nativeIcon(HWND window, WPARAM which) {
     return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
-}
-
-void pressAltF4() {
-    pressKey(VK_MENU, true);
-    pressKey(VK_F4, true);
-    pressKey(VK_F4, false);
-    pressKey(VK_MENU, false);
 }
 
 TEST(Frame, TitleIsTheWindowTextBeforeAndAfterCreation) {
@@ -141,21 +134,21 @@ TEST(Frame, NotClosableGreysTheCloseItemAndIgnoresCloseCommands) {
     frame->addWindowListener(&events);
     frame->setSize(300, 200);
     frame->setVisible(true);
-    ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
     auto closeItem = [&] { return GetMenuState(GetSystemMenu(frame->getHWND(), FALSE), SC_CLOSE, MF_BYCOMMAND); };
     EXPECT_NE(0u, closeItem() & MF_GRAYED);
 
     // What the close box and the system menu send, and Alt+F4 from the keyboard.
     SendMessageW(frame->getHWND(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    pressAltF4();
-    pumpFor(150);
+    press(VK_F4, {VK_MENU});
+    runFor(150);
     EXPECT_EQ(0, events.closing);
     EXPECT_TRUE(IsWindowVisible(frame->getHWND()));
 
     frame->setClosable(true);
     EXPECT_EQ(0u, closeItem() & MF_GRAYED);
-    pressAltF4();
-    EXPECT_TRUE(runUntil([&] { return !frame->isVisible(); }));
+    press(VK_F4, {VK_MENU});
+    EXPECT_TRUE(waitUntil([&] { return !frame->isVisible(); }));
     EXPECT_EQ(1, events.closing);
 }
 
@@ -164,7 +157,7 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressed) {
     WindowEventRecorder events;
     frame->addWindowListener(&events);
     frame->setVisible(true);
-    pumpFor(30);
+    runFor(30);
     HWND hwnd = frame->getHWND();
     // The low four bits of a system command belong to the system (a double click on the
     // caption restores with SC_RESTORE + 2).
@@ -176,10 +169,10 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressed) {
                  {SC_RESTORE | 2, false, false}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.command);
-        events.consumeIconified = events.consumeDeiconified = step.consume;
+        events.consumeIconified = step.consume;
         SendMessageW(hwnd, WM_SYSCOMMAND, step.command, 0);
-        EXPECT_TRUE(runUntil([&] { return (IsIconic(hwnd) != FALSE) == step.iconic; }, 1000));
-        pumpFor(30);
+        EXPECT_TRUE(waitUntil([&] { return (IsIconic(hwnd) != FALSE) == step.iconic; }, 1000));
+        runFor(30);
         EXPECT_EQ(step.iconic, IsIconic(hwnd) != FALSE);
     }
     EXPECT_EQ(2, events.iconified);
@@ -207,13 +200,13 @@ struct ModalDialogTest : ::testing::Test {
         owner->setVisible(true);
         dialog->setLayout(&buttons);
         dialog->setSize(250, 120);
-        ASSERT_TRUE(runUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
     }
 
     // Shows the dialog; `whileShown` runs from its loop after a moment. True when the dialog
     // ended its loop itself, before the watchdog did.
     bool showModal(const std::function<void()>& whileShown) {
-        LoopWatchdog watchdog;
+        Watchdog watchdog;
         DelayedAction action(200, whileShown);
         dialog->setVisible(true);  // returns when the nested loop ends
         return action.hasRun() && !watchdog.fired();
@@ -240,7 +233,7 @@ TEST_F(ModalDialogTest, EndedFromAButtonHandlerWithTheOwnerDisabledMeanwhile) {
     EXPECT_TRUE(dialogShown);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(IsWindowEnabled(owner->getHWND()));
-    EXPECT_TRUE(runUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
 }
 
 TEST_F(ModalDialogTest, EndedFromTheCloseBoxAtTheOwnersClientCorner) {

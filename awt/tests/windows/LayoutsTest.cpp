@@ -10,7 +10,7 @@
 #include "awt/DefaultGaps.h"
 #include "awt/GridFlowLayout.h"
 #include "awt/GridLayout.h"
-#include "LayoutTestComponents.h"
+#include "WindowTestComponents.h"
 #include "zeno/Exception.h"
 
 using awt::BorderLayout;

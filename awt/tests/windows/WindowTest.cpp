@@ -14,8 +14,7 @@
 #include "awt/MenuBar.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
-#include "LayoutTestComponents.h"
-#include "WindowTestSupport.h"
+#include "WindowTestComponents.h"
 #include "zeno/Exception.h"
 
 using awt::Dimension;
@@ -54,7 +53,7 @@ TEST(Window, NativeWindowIsMadeOnFirstShowWithTheSystemsPlacement) {
     EXPECT_EQ((awt::Point{rect.left, rect.top}), frame->getLocation());
     EXPECT_EQ((Dimension{rect.right - rect.left, rect.bottom - rect.top}), frame->getSize());
     EXPECT_EQ(1, events.shown);
-    pumpFor(50);
+    runFor(50);
 }
 
 // Each close request, by WM_CLOSE or the system menu's close command, asks the listeners and
@@ -124,7 +123,7 @@ TEST(Window, WorkQueuedForADeletedWindowIsDropped) {
     delete owner;
     EXPECT_EQ(3, deletions);
 
-    pumpFor(50);
+    runFor(50);
     EXPECT_EQ(3, deletions) << "the queued deletion ran on a window that was already gone";
 }
 
@@ -245,7 +244,7 @@ TEST(Window, CenteredOnTheWorkAreaOrTheOwnerAndNotWhenMaximized) {
     frame->center();
     const RECT after = windowRect(frame->getHWND());
     EXPECT_TRUE(EqualRect(&before, &after));
-    pumpFor(20);
+    runFor(20);
 }
 
 // The native windows lie where the layout put the components, and pack gives the frame its
@@ -256,14 +255,14 @@ TEST(Window, PackAndTheNativeWindowsFollowTheLayout) {
     layout.setGaps(0, 6);
     layout.setMargin(awt::Insets{8, 8, 8, 8});
     frame->setLayout(&layout);
-    auto* north = new TestLabel(L"north", 120, 30);
-    auto* centre = new TestLabel(L"centre", 200, 90);
+    auto* north = new FixedComponent(120, 30);
+    auto* centre = new FixedComponent(200, 90);
     frame->add(north, awt::BorderLayout::NORTH);
     frame->add(centre, awt::BorderLayout::CENTER);
 
     frame->pack();
     frame->setVisible(true);
-    ASSERT_TRUE(runUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
 
     RECT client;
     GetClientRect(frame->getHWND(), &client);
@@ -371,12 +370,12 @@ private:
 TEST(Window, DeferredLayoutRunsWhileSizingWithFullDragAndOnEnterIdle) {
     auto frame = std::make_unique<Frame>(nullptr, L"deferred work");
     awt::GridLayout grid;
-    auto* cell = new TestLabel(L"cell", 10, 10);
+    auto* cell = new FixedComponent(10, 10);
     frame->setLayout(&grid);
     frame->add(cell);
     frame->setBounds(50, 50, 300, 200);
     frame->setVisible(true);
-    pumpFor(50);
+    runFor(50);
     const int frameWidth = frame->getInsets().left + frame->getInsets().right;
     ASSERT_EQ(300 - frameWidth, cell->getSize().width);
     {
