@@ -7,11 +7,9 @@
 #include <dlgs.h>
 #include <shellapi.h>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/FileDialog.h"
 #include "zeno/Strings.h"
-
-using namespace widgets_test;
 
 namespace {
 

@@ -1,10 +1,8 @@
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/BorderedPanel.h"
 #include "awt/Button.h"
 #include "awt/Label.h"
 #include "awt/Panel.h"
-
-using namespace widgets_test;
 
 // A click reaches the listeners (last added first) also through a panel, which routes its
 // children's notifications; other notifications fire nothing.
@@ -34,60 +32,6 @@ TEST(Button, ClickNotifiesEveryListenerLastAddedFirst) {
     SendMessageW(button->getHWND(), BM_CLICK, 0, 0);
     settle();
     EXPECT_EQ((std::vector<std::wstring>{L"first:action"}), journal);
-}
-
-namespace {
-
-// A bordered panel that can be given a bigger font for its next window.
-class FontPanel : public awt::BorderedPanel {
-public:
-    FontPanel() : awt::BorderedPanel(IDS_SETTINGS) {}
-    ~FontPanel() noexcept(false) override {
-        if (bigFont != nullptr) {
-            destroyPeer();
-            DeleteObject(bigFont);
-        }
-    }
-    void applyFont(HWND window) override {
-        if (bigFont != nullptr) {
-            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont), 0);
-        } else {
-            awt::BorderedPanel::applyFont(window);
-        }
-    }
-    HFONT bigFont = nullptr;
-};
-
-awt::Insets expectedGroupInsets(HWND panel) {
-    const TEXTMETRICW metrics = FontProbe(panel).metrics();
-    const int h = metrics.tmHeight;
-    const int left = metrics.tmAveCharWidth + GetSystemMetrics(SM_CXEDGE);
-    return awt::Insets{h + h / 2, left, h / 2 + GetSystemMetrics(SM_CYEDGE), left};
-}
-
-} // namespace
-
-TEST(BorderedPanel, InsetsComeFromTheFontAndFollowANewWindow) {
-    TestWindow window;
-    auto* panel = window.put(new FontPanel());
-    EXPECT_EQ(awt::Insets{}, panel->getInsets()) << "no window yet";
-    window.createPeer();
-    HWND hwnd = panel->getHWND();
-    EXPECT_EQ(L"設定", windowText(hwnd)) << "the title from the string table";
-    panel->setTitle(L"ヘッダファイル");
-    SetWindowTextW(hwnd, L"changed behind its back");
-    panel->setTitle(L"ヘッダファイル");
-    EXPECT_EQ(L"changed behind its back", windowText(hwnd)) << "the same title again leaves the window";
-    const awt::Insets first = expectedGroupInsets(panel->getHWND());
-    EXPECT_EQ(first, panel->getInsets());
-
-    panel->destroyPeer();
-    EXPECT_EQ(awt::Insets{}, panel->getInsets());
-    panel->bigFont = CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                                 0, L"Tahoma");
-    panel->createPeer();
-    EXPECT_EQ(expectedGroupInsets(panel->getHWND()), panel->getInsets());
-    EXPECT_GT(panel->getInsets().top, first.top) << "the new font's insets, not the cached ones";
 }
 
 TEST(BorderedPanel, ErasesWithItsParentsControlColourAndTakesTheMouse) {

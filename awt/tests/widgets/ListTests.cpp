@@ -1,9 +1,7 @@
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/List.h"
 #include "awt/SingleListSelectionModel.h"
-
-using namespace widgets_test;
 
 namespace {
 

@@ -1,15 +1,35 @@
 #include <algorithm>
 #include <map>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/Button.h"
 #include "awt/Label.h"
 #include "awt/List.h"
 #include "awt/StatusBar.h"
 #include "awt/TextArea.h"
 #include "awt/TextField.h"
+#include "awt/BorderedPanel.h"
 
-using namespace widgets_test;
+namespace {
+
+TEXTMETRICW metricsOf(HWND window) {
+    HDC dc = GetDC(window);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return metrics;
+}
+
+// The insets AdjustWindowRectEx gives for the window's current styles.
+awt::Insets frameOf(HWND window) {
+    RECT rect{0, 0, 0, 0};
+    AdjustWindowRectEx(&rect, styleOf(window), FALSE, static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    return awt::Insets{-rect.top, -rect.left, rect.bottom, rect.right};
+}
+
+} // namespace
 
 // Every widget measures in the default GUI font. A one-line label is the ruler for the extent
 // of a text; the rest are the margins each widget adds, in the font's metrics and the system's
@@ -40,7 +60,7 @@ TEST(PreferredSize, OfEveryWidgetInTheDefaultGuiFont) {
     }
     window.createPeer();
 
-    const TEXTMETRICW font = FontProbe(measured[0]->getHWND()).metrics();
+    const TEXTMETRICW font = metricsOf(measured[0]->getHWND());
     const int lineHeight = font.tmHeight + font.tmExternalLeading;
     auto width = [&](const wchar_t* text) { return rulers.at(text)->getPreferredSize().width; };
     const awt::Insets edit = frameOf(measured[6]->getHWND());
@@ -80,3 +100,58 @@ TEST(PreferredSize, OfEveryWidgetInTheDefaultGuiFont) {
     list->insert(L"STATUS_ACCESS_VIOLATION", 0);
     EXPECT_EQ(expected[9], list->getPreferredSize());
 }
+
+namespace {
+
+// A bordered panel that can be given a bigger font for its next window.
+class FontPanel : public awt::BorderedPanel {
+public:
+    FontPanel() : awt::BorderedPanel(IDS_SETTINGS) {}
+    ~FontPanel() noexcept(false) override {
+        if (bigFont != nullptr) {
+            destroyPeer();
+            DeleteObject(bigFont);
+        }
+    }
+    void applyFont(HWND window) override {
+        if (bigFont != nullptr) {
+            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont), 0);
+        } else {
+            awt::BorderedPanel::applyFont(window);
+        }
+    }
+    HFONT bigFont = nullptr;
+};
+
+awt::Insets expectedGroupInsets(HWND panel) {
+    const TEXTMETRICW metrics = metricsOf(panel);
+    const int h = metrics.tmHeight;
+    const int left = metrics.tmAveCharWidth + GetSystemMetrics(SM_CXEDGE);
+    return awt::Insets{h + h / 2, left, h / 2 + GetSystemMetrics(SM_CYEDGE), left};
+}
+
+} // namespace
+
+TEST(BorderedPanel, InsetsComeFromTheFontAndFollowANewWindow) {
+    TestWindow window;
+    auto* panel = window.put(new FontPanel());
+    EXPECT_EQ(awt::Insets{}, panel->getInsets()) << "no window yet";
+    window.createPeer();
+    HWND hwnd = panel->getHWND();
+    EXPECT_EQ(L"設定", windowText(hwnd)) << "the title from the string table";
+    panel->setTitle(L"ヘッダファイル");
+    SetWindowTextW(hwnd, L"changed behind its back");
+    panel->setTitle(L"ヘッダファイル");
+    EXPECT_EQ(L"changed behind its back", windowText(hwnd)) << "the same title again leaves the window";
+    const awt::Insets first = expectedGroupInsets(panel->getHWND());
+    EXPECT_EQ(first, panel->getInsets());
+
+    panel->destroyPeer();
+    EXPECT_EQ(awt::Insets{}, panel->getInsets());
+    panel->bigFont = CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                                 0, L"Tahoma");
+    panel->createPeer();
+    EXPECT_EQ(expectedGroupInsets(panel->getHWND()), panel->getInsets());
+    EXPECT_GT(panel->getInsets().top, first.top) << "the new font's insets, not the cached ones";
+}
+

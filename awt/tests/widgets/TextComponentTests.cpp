@@ -1,13 +1,11 @@
 #include <cstring>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Button.h"
 #include "awt/Event.h"
 #include "awt/TextArea.h"
 #include "awt/TextField.h"
-
-using namespace widgets_test;
 
 namespace {
 
