@@ -122,7 +122,7 @@ TEST(Frame, IconsComeInBothSizesAndReplacedOnesAreDestroyed) {
         ADD_FAILURE() << "a missing icon resource was accepted";
     } catch (const awt::AWTException& e) {
         EXPECT_EQ(L"::LoadImage() failed", e.getMessage());
-        EXPECT_NE(zeno::Exception::NO_ERROR_CODE, e.getErrorCode());
+        EXPECT_NE(NO_CODE, e.getErrorCode());
     }
     EXPECT_EQ(kept, frame->getSmallIcon());
 }
@@ -189,83 +189,68 @@ private:
     std::function<void()> action;
 };
 
-struct ModalDialogTest : ::testing::Test {
-    std::unique_ptr<Frame> owner = std::make_unique<Frame>(nullptr, L"owner");
-    // Owned by the owner frame, which deletes it.
-    Dialog* dialog = new Dialog(owner.get(), L"modal", true);
-    awt::ButtonsLayout buttons;
-
-    void SetUp() override {
+// A modal dialog runs its own loop with the owner disabled until something hides it: its button,
+// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed.
+TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
+    enum Ending { BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN };
+    const struct {
+        Ending ending;
+        bool ownerDisabled;
+        bool placed;
+    } cases[] = {{BUTTON, false, false}, {CLOSE_BOX, false, false}, {CLOSE_MESSAGE, true, false},
+                 {SHOWN_AGAIN_THEN_HIDDEN, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ending);
+        awt::ButtonsLayout buttons;
+        auto owner = std::make_unique<Frame>(nullptr, L"owner");
+        auto* dialog = new Dialog(owner.get(), L"modal", true);  // deleted with its owner
+        auto* ok = new awt::Button(L"OK");
+        OnAction hide([&] { dialog->setVisible(false); });
+        ok->addActionListener(&hide);
+        dialog->setLayout(&buttons);
+        dialog->add(ok);
+        dialog->setSize(250, 120);
+        if (c.placed) {
+            dialog->setLocation(37, 41);
+        }
         owner->setSize(400, 300);
         owner->setVisible(true);
-        dialog->setLayout(&buttons);
-        dialog->setSize(250, 120);
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
-    }
-
-    // Shows the dialog; `whileShown` runs from its loop after a moment. True when the dialog
-    // ended its loop itself, before the watchdog did.
-    bool showModal(const std::function<void()>& whileShown) {
+        owner->setEnabled(!c.ownerDisabled);
+        bool ownerEnabledMeanwhile = true;
+        bool shown = false;
+        awt::Point placed;
         Watchdog watchdog;
-        DelayedAction action(200, whileShown);
+        DelayedAction action(200, [&] {
+            ownerEnabledMeanwhile = IsWindowEnabled(owner->getHWND()) || owner->isEnabled();
+            shown = IsWindowVisible(dialog->getHWND()) != FALSE;
+            placed = dialog->getLocation();
+            RECT rect;
+            GetWindowRect(ok->getHWND(), &rect);
+            if (c.ending == BUTTON) {
+                clickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            } else if (c.ending == SHOWN_AGAIN_THEN_HIDDEN) {
+                dialog->setVisible(true);
+                dialog->setVisible(false);
+            } else {
+                PostMessageW(dialog->getHWND(), c.ending == CLOSE_BOX ? WM_SYSCOMMAND : WM_CLOSE, SC_CLOSE, 0);
+            }
+        });
         dialog->setVisible(true);  // returns when the nested loop ends
-        return action.hasRun() && !watchdog.fired();
+
+        EXPECT_TRUE(action.hasRun() && !watchdog.fired()) << "the dialog did not end its loop";
+        EXPECT_FALSE(ownerEnabledMeanwhile);
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
+        EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
+        POINT corner{0, 0};
+        ClientToScreen(owner->getHWND(), &corner);
+        EXPECT_EQ((c.placed ? awt::Point{37, 41} : awt::Point{corner.x, corner.y}), placed);
+        if (c.ending == BUTTON) {
+            EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
+        }
     }
-};
-
-TEST_F(ModalDialogTest, EndedFromAButtonHandlerWithTheOwnerDisabledMeanwhile) {
-    bool ownerDisabled = false;
-    bool dialogShown = false;
-    auto* ok = new awt::Button(L"OK");
-    OnAction hide([&] { dialog->setVisible(false); });
-    ok->addActionListener(&hide);
-    dialog->add(ok);
-
-    EXPECT_TRUE(showModal([&] {
-        ownerDisabled = !IsWindowEnabled(owner->getHWND()) && !owner->isEnabled();
-        dialogShown = IsWindowVisible(dialog->getHWND()) != FALSE;
-        RECT rect;
-        GetWindowRect(ok->getHWND(), &rect);
-        clickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    })) << "the button did not end the modal loop";
-
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(dialogShown);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(IsWindowEnabled(owner->getHWND()));
-    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
-}
-
-TEST_F(ModalDialogTest, EndedFromTheCloseBoxAtTheOwnersClientCorner) {
-    awt::Point placed;
-    EXPECT_TRUE(showModal([&] {
-        placed = dialog->getLocation();
-        PostMessageW(dialog->getHWND(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    })) << "the close command did not end the modal loop";
-
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(owner->isEnabled());
-    EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
-    POINT clientOrigin{0, 0};
-    ClientToScreen(owner->getHWND(), &clientOrigin);
-    EXPECT_EQ((awt::Point{clientOrigin.x, clientOrigin.y}), placed);
-}
-
-TEST_F(ModalDialogTest, OwnerThatWasDisabledStaysDisabled) {
-    owner->setEnabled(false);
-    EXPECT_TRUE(showModal([&] { PostMessageW(dialog->getHWND(), WM_CLOSE, 0, 0); }));
-    EXPECT_FALSE(IsWindowEnabled(owner->getHWND()));
-    owner->setEnabled(true);
-}
-
-TEST_F(ModalDialogTest, ShowingItAgainReturnsAtOnceAndAnExplicitLocationIsKept) {
-    dialog->setLocation(37, 41);
-    EXPECT_TRUE(showModal([&] {
-        dialog->setVisible(true);
-        dialog->setVisible(false);
-    }));
-    EXPECT_EQ((awt::Point{37, 41}), dialog->getLocation());
-    EXPECT_TRUE(owner->isEnabled());
 }
 
 }  // namespace
