@@ -98,6 +98,8 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
         // A zero-high north adds its gap in the layout, not in the preferred height.
         {"border, zero-high north", border(7, 9), {3, 4, 5, 6}, {{50, 0, true, N}, {25, 15, true, C}}, {200, 100},
          {60, 23}, L"4,3,190,0 4,12,190,83"},
+        {"border, no middle row: no hgap", border(7, 9), {}, {{50, 20, true, N}, {60, 30, true, S}}, {100, 80}, {60, 59},
+         L"0,0,100,20 0,50,100,30"},
         // The gaps come after the maximum: 100 + 2 * 5.
         {"border, wide north", border(5, 0), {}, {{100, 1, true, N}, {10, 1, true, C}, {10, 1, true, E}, {10, 1, true, W}},
          {200, 50}, {110, 2}, L"0,0,200,1 15,1,170,49 190,1,10,49 0,1,10,49"},
