@@ -1,5 +1,3 @@
-#include <cstring>
-
 #include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Button.h"
@@ -14,20 +12,6 @@ void typeChars(HWND window, const std::wstring& characters) {
     for (wchar_t unit : characters) {
         SendMessageW(window, WM_CHAR, unit, 1);
     }
-}
-
-// Sends the key down while the modifier (or none) seems held, for getModifiers.
-void pressWith(HWND window, int modifier, WPARAM key) {
-    BYTE saved[256];
-    BYTE held[256];
-    GetKeyboardState(saved);
-    std::memcpy(held, saved, sizeof held);
-    if (modifier != 0) {
-        held[modifier] = 0x80;
-    }
-    SetKeyboardState(held);
-    SendMessageW(window, WM_KEYDOWN, key, 1);
-    SetKeyboardState(saved);
 }
 
 // A text field that counts how often its window is asked for its text.
@@ -139,13 +123,16 @@ TEST(TextField, EnterWithoutModifiersIsAnAction) {
     field->addActionListener(&actions);
     window.createPeer();
     HWND hwnd = field->getHWND();
-    pressWith(hwnd, 0, VK_RETURN);
+    for (int modifier : {VK_CONTROL, VK_SHIFT}) {
+        const HeldKeys held{modifier};
+        SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    const HeldKeys none;
+    SendMessageW(hwnd, WM_KEYDOWN, 'A', 1);
+    EXPECT_EQ(0, actions.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
+    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(1, actions.actions);
     EXPECT_EQ(field, actions.lastSource);
-    pressWith(hwnd, VK_CONTROL, VK_RETURN);
-    pressWith(hwnd, VK_SHIFT, VK_RETURN);
-    pressWith(hwnd, 0, 'A');
-    EXPECT_EQ(1, actions.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
 }
 
 // requestFocus selects the whole text, so the real keys typed then replace it.
@@ -167,17 +154,8 @@ TEST(TextField, RealKeyboardInputReplacesTheTextSelectedByRequestFocus) {
     EXPECT_EQ(0u, start);
     EXPECT_EQ(14u, end);
 
-    std::vector<INPUT> inputs;
-    for (WORD key : {static_cast<WORD>('K'), static_cast<WORD>('7')}) {
-        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-            input.ki.dwFlags = flags;
-            inputs.push_back(input);
-        }
-    }
-    ASSERT_EQ(inputs.size(), SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    press('K');
+    press('7');
     EXPECT_TRUE(waitUntil([&] { return listener.texts >= 2; }));
     EXPECT_EQ(L"k7", field->getText());
 }

@@ -116,6 +116,7 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
         {"grid with insets, margin and gaps", grid(2, 2, 5, 7, {1, 1, 1, 1}), {3, 4, 5, 6},
          {{30, 12}, {20, 18}, {10, 10}, {10, 10}}, {100, 80}, {77, 53}, L"5,4,41,31 51,4,42,31 5,42,41,32 51,42,42,32"},
         {"empty grid: gaps, insets and margin", grid(2, 2, 5, 7, {1, 1, 1, 1}), {3, 4, 5, 6}, {}, {100, 80}, {17, 17}, L""},
+        {"empty grid 0 x 2: no rows, no vgap", grid(0, 2, 5, 7, {1, 1, 1, 1}), {3, 4, 5, 6}, {}, {100, 80}, {17, 10}, L""},
         // Widths 10 and 30 stretched to 80: 20 and 60; heights 10 and 20 stretched to 60.
         {"flow, all FILL", flow(2, 2, 10, 6), {}, {{10, 10}, {30, 8}, {5, 20}, {10, 10}}, {90, 66}, {50, 36},
          L"0,0,20,20 30,0,60,20 0,26,20,40 30,26,60,40"},

@@ -39,26 +39,10 @@ RECT windowRect(HWND window) {
     return rect;
 }
 
-TEST(Window, NativeWindowIsMadeOnFirstShowWithTheSystemsPlacement) {
-    auto frame = std::make_unique<Frame>(nullptr, L"first show");
-    EXPECT_EQ(nullptr, frame->getHWND());
-    WindowEventRecorder events;
-    frame->addWindowListener(&events);
-    frame->setVisible(true);
-
-    HWND hwnd = frame->getHWND();
-    ASSERT_NE(nullptr, hwnd);
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    const RECT rect = windowRect(hwnd);
-    EXPECT_EQ((awt::Point{rect.left, rect.top}), frame->getLocation());
-    EXPECT_EQ((Dimension{rect.right - rect.left, rect.bottom - rect.top}), frame->getSize());
-    EXPECT_EQ(1, events.shown);
-    runFor(50);
-}
-
-// Each close request, by WM_CLOSE or the system menu's close command, asks the listeners and
-// then does what the close operation says, unless a listener consumed the request.
-TEST(Window, CloseOperations) {
+// A window gets its native window on first show, where the system puts it. Each close request,
+// by WM_CLOSE or the system menu's close command, asks the listeners and then does what the
+// close operation says, unless a listener consumed the request.
+TEST(Window, FirstShowAndCloseOperations) {
     const int MOVED_ON = 42;  // the loop was ended by the test, not by EXIT
     const struct {
         int operation;
@@ -91,7 +75,12 @@ TEST(Window, CloseOperations) {
         events.consumeClosing = c.consumed;
         frame->addWindowListener(&events);
         frame->setDefaultCloseOperation(c.operation);
+        EXPECT_EQ(nullptr, frame->getHWND());
         frame->setVisible(true);
+        const RECT rect = windowRect(frame->getHWND());
+        EXPECT_EQ((awt::Point{rect.left, rect.top}), frame->getLocation());
+        EXPECT_EQ((Dimension{rect.right - rect.left, rect.bottom - rect.top}), frame->getSize());
+        EXPECT_EQ(1, events.shown);
         SendMessageW(frame->getHWND(), c.message, c.message == WM_CLOSE ? 0 : SC_CLOSE, 0);
 
         EXPECT_EQ(0, deletions) << "deleted inside the close message";
