@@ -1,54 +1,8 @@
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/BorderedPanel.h"
 #include "awt/Button.h"
 #include "awt/Label.h"
 #include "awt/Panel.h"
-
-using namespace widgets_test;
-
-TEST(Label, MeasuresItsLinesInTheWindowFont) {
-    struct Case {
-        const wchar_t* text;
-        std::vector<std::wstring> lines;  // as measured; a final line feed adds none
-    };
-    const Case cases[] = {{L"ab\ncd\n", {L"ab", L"cd"}},
-                          {L"\n\nx", {L"", L"", L"x"}},
-                          {L"設定\nヘッダファイル\r", {L"設定", L"ヘッダファイル\r"}},
-                          {L"", {}}};
-    TestWindow window;
-    std::vector<awt::Label*> labels;
-    for (const Case& each : cases) {
-        labels.push_back(window.put(new awt::Label(each.text)));
-        EXPECT_EQ(awt::Dimension{}, labels.back()->getPreferredSize()) << "no window yet";
-    }
-    window.createPeer();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        SCOPED_TRACE(i);
-        FontProbe probe(labels[i]->getHWND());
-        const TEXTMETRICW metrics = probe.metrics();
-        const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-        EXPECT_EQ((awt::Dimension{probe.widest(cases[i].lines), static_cast<int>(cases[i].lines.size()) * lineHeight}),
-                  labels[i]->getPreferredSize());
-    }
-}
-
-TEST(Button, PreferredSizeLeavesRoomForEdgesAndFocusFrame) {
-    TestWindow window;
-    auto* japanese = window.put(new awt::Button(IDS_BROWSE));
-    auto* latin = window.put(new awt::Button(L"Browse..."));
-    EXPECT_EQ(awt::Dimension{}, japanese->getPreferredSize());
-    window.createPeer();
-    EXPECT_EQ(L"参照...", windowText(japanese->getHWND()));
-    for (awt::Button* each : {japanese, latin}) {
-        FontProbe probe(each->getHWND());
-        const TEXTMETRICW metrics = probe.metrics();
-        const SIZE extent = probe.extent(each->getText());
-        EXPECT_EQ((awt::Dimension{
-                      extent.cx + 2 * (metrics.tmAveCharWidth + GetSystemMetrics(SM_CXEDGE)) + 4,
-                      extent.cy + 2 * (metrics.tmExternalLeading + GetSystemMetrics(SM_CYEDGE)) + 4}),
-                  each->getPreferredSize());
-    }
-}
 
 // A click reaches the listeners (last added first) also through a panel, which routes its
 // children's notifications; other notifications fire nothing.
@@ -78,60 +32,6 @@ TEST(Button, ClickNotifiesEveryListenerLastAddedFirst) {
     SendMessageW(button->getHWND(), BM_CLICK, 0, 0);
     settle();
     EXPECT_EQ((std::vector<std::wstring>{L"first:action"}), journal);
-}
-
-namespace {
-
-// A bordered panel that can be given a bigger font for its next window.
-class FontPanel : public awt::BorderedPanel {
-public:
-    FontPanel() : awt::BorderedPanel(IDS_SETTINGS) {}
-    ~FontPanel() noexcept(false) override {
-        if (bigFont != nullptr) {
-            destroyPeer();
-            DeleteObject(bigFont);
-        }
-    }
-    void applyFont(HWND window) override {
-        if (bigFont != nullptr) {
-            SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont), 0);
-        } else {
-            awt::BorderedPanel::applyFont(window);
-        }
-    }
-    HFONT bigFont = nullptr;
-};
-
-awt::Insets expectedGroupInsets(HWND panel) {
-    const TEXTMETRICW metrics = FontProbe(panel).metrics();
-    const int h = metrics.tmHeight;
-    const int left = metrics.tmAveCharWidth + GetSystemMetrics(SM_CXEDGE);
-    return awt::Insets{h + h / 2, left, h / 2 + GetSystemMetrics(SM_CYEDGE), left};
-}
-
-} // namespace
-
-TEST(BorderedPanel, InsetsComeFromTheFontAndFollowANewWindow) {
-    TestWindow window;
-    auto* panel = window.put(new FontPanel());
-    EXPECT_EQ(awt::Insets{}, panel->getInsets()) << "no window yet";
-    window.createPeer();
-    HWND hwnd = panel->getHWND();
-    EXPECT_EQ(L"設定", windowText(hwnd)) << "the title from the string table";
-    panel->setTitle(L"ヘッダファイル");
-    SetWindowTextW(hwnd, L"changed behind its back");
-    panel->setTitle(L"ヘッダファイル");
-    EXPECT_EQ(L"changed behind its back", windowText(hwnd)) << "the same title again leaves the window";
-    const awt::Insets first = expectedGroupInsets(panel->getHWND());
-    EXPECT_EQ(first, panel->getInsets());
-
-    panel->destroyPeer();
-    EXPECT_EQ(awt::Insets{}, panel->getInsets());
-    panel->bigFont = CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                                 0, L"Tahoma");
-    panel->createPeer();
-    EXPECT_EQ(expectedGroupInsets(panel->getHWND()), panel->getInsets());
-    EXPECT_GT(panel->getInsets().top, first.top) << "the new font's insets, not the cached ones";
 }
 
 TEST(BorderedPanel, ErasesWithItsParentsControlColourAndTakesTheMouse) {

@@ -1,9 +1,7 @@
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/List.h"
 #include "awt/SingleListSelectionModel.h"
-
-using namespace widgets_test;
 
 namespace {
 
@@ -51,30 +49,6 @@ public:
 };
 
 } // namespace
-
-TEST(List, PreferredSizeIsTheWidestItemByThreeRows) {
-    TestWindow window;
-    EventCounter listener;
-    auto* list = namesList(window, listener);
-    EXPECT_EQ(awt::Dimension{}, list->getPreferredSize());
-    window.createPeer();
-    HWND hwnd = list->getHWND();
-    auto expected = [&] {
-        const int widest = FontProbe(hwnd).widest(itemsOf(hwnd));
-        const awt::Insets frame = frameOf(hwnd);
-        const auto itemHeight = static_cast<int>(SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0));
-        return awt::Dimension{frame.left + frame.right + 2 * GetSystemMetrics(SM_CXBORDER) +
-                                  GetSystemMetrics(SM_CXVSCROLL) + widest,
-                              3 * itemHeight + frame.top + frame.bottom};
-    };
-    const awt::Dimension first = list->getPreferredSize();
-    EXPECT_EQ(expected(), first);
-    list->insert(L"STATUS_INVALID_PARAMETER_MIX_AND_MATCH", 1);
-    EXPECT_EQ(expected(), list->getPreferredSize());
-    EXPECT_GT(list->getPreferredSize().width, first.width) << "not the cached size";
-    list->removeAll();
-    EXPECT_EQ(expected(), list->getPreferredSize()) << "no items: the frame and the scroll bar";
-}
 
 TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
     TestWindow window;

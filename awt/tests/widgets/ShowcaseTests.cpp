@@ -1,8 +1,9 @@
 #include <algorithm>
+#include <cstdlib>
 
 #include <windows.h>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/BorderLayout.h"
 #include "awt/BorderedPanel.h"
 #include "awt/Button.h"
@@ -15,10 +16,8 @@
 #include "awt/TextField.h"
 #include "awt/ToolTip.h"
 
-using namespace widgets_test;
-
 // One window with every widget, laid out by the toolkit's layouts, with Japanese texts. Run the
-// test program with --hold=MS to keep it on screen (with its tool tip shown) for a look.
+// test program with KELVANE_SHOW_MS=milliseconds set to keep it on screen (with its tool tip shown) for a look.
 TEST(Showcase, EveryWidgetInOneWindow) {
     awt::BorderLayout frameLayout;
     awt::GridFlowLayout column;
@@ -83,21 +82,22 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     RECT rect;
     GetWindowRect(label->getHWND(), &rect);
     SetCursorPos(rect.left + 30, (rect.top + rect.bottom) / 2);
-    runLoopFor(200);
+    runFor(200);
     SetCursorPos(rect.left + 32, (rect.top + rect.bottom) / 2);
     const DWORD start = GetTickCount();
     while ((tip.getHWND() == nullptr || !IsWindowVisible(tip.getHWND())) && GetTickCount() - start < 3000) {
-        runLoopFor(100);
+        runFor(100);
     }
     EXPECT_TRUE(tip.getHWND() != nullptr && IsWindowVisible(tip.getHWND()));
     EXPECT_EQ(L"ツールチップ: C:\\sdk\\include\\ntstatus.h", windowText(tip.getHWND()));
-    if (showcaseHoldMilliseconds > 0) {
-        runLoopFor(static_cast<UINT>(showcaseHoldMilliseconds));
+    if (const char* hold = std::getenv("KELVANE_SHOW_MS")) {
+        runFor(static_cast<UINT>(std::atoi(hold)));
     }
     SetCursorPos(0, 0);
-    runLoopFor(300);
     const auto& chain = toolkit()->getMessagePreprocessors();
-    EXPECT_EQ(chain.end(), std::find(chain.begin(), chain.end(), static_cast<awt::MessagePreprocessor*>(&tip)));
+    EXPECT_TRUE(waitUntil([&] {
+        return std::find(chain.begin(), chain.end(), static_cast<awt::MessagePreprocessor*>(&tip)) == chain.end();
+    })) << "leaving the label did not end the relaying";
     label->removeMouseListener(&tip);
     frame.dispose();
 }

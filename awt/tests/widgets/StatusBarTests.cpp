@@ -3,12 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Frame.h"
 #include "awt/StatusBar.h"
-
-using namespace widgets_test;
 
 namespace {
 
@@ -38,14 +36,6 @@ std::wstring partText(HWND bar, int index) {
     return buffer.data();
 }
 
-// Preferred size of a part as the bar's font gives it.
-awt::Dimension partSize(HWND bar, const std::wstring& text, bool bordered) {
-    const SIZE extent = FontProbe(bar).extent(text);
-    const int border = bordered ? 2 : 0;
-    return awt::Dimension{extent.cx + 2 + border * GetSystemMetrics(SM_CXBORDER),
-                          extent.cy + 4 + border * GetSystemMetrics(SM_CYBORDER)};
-}
-
 // A status bar whose control stops answering one message.
 class FailingBar : public awt::StatusBar {
 public:
@@ -62,8 +52,8 @@ public:
 
 } // namespace
 
-// 400 x 20 with a grip: total = 2 b1 + w, the part gets 400 - total - 20 more, its edge is
-// b1 + that width (378 for b1 = 2); a maximized frame draws no grip, so the edge is 400 - b1.
+// With a grip the one stretching part ends 20 pixels (the bar's height) before the inner edge;
+// a maximized frame draws no grip.
 TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
     awt::Frame frame(nullptr, L"status");
     auto* bar = new awt::StatusBar(L"準備完了", true);
@@ -72,45 +62,37 @@ TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
     frame.createPeer();
     HWND hwnd = bar->getHWND();
     EXPECT_EQ(L"準備完了", partText(hwnd, 0)) << "texts are sent with the window";
-
     bar->validate();
-    const Borders borders = bordersOf(hwnd);
-    const int w = partSize(hwnd, L"準備完了", true).width;
-    EXPECT_EQ(w, bar->getPart(0)->getPreferredSize().width);
-    EXPECT_EQ(std::vector<int>{borders.vertical + w + (400 - 2 * borders.vertical - w - 20)}, edgesOf(hwnd));
-    if (borders.vertical == 2) {
-        EXPECT_EQ(std::vector<int>{378}, edgesOf(hwnd));
-    }
+    const int b1 = bordersOf(hwnd).vertical;
+    EXPECT_EQ(std::vector<int>{400 - 20 - b1}, edgesOf(hwnd));
     ShowWindow(frame.getHWND(), SW_SHOWMAXIMIZED);
     ASSERT_TRUE(frame.isMaximized());
     bar->setBounds(0, 0, 400, 20);
     bar->validate();
-    EXPECT_EQ(std::vector<int>{400 - borders.vertical}, edgesOf(hwnd));
+    EXPECT_EQ(std::vector<int>{400 - b1}, edgesOf(hwnd));
     frame.dispose();
 }
 
+// The stretching first part takes what the fixed ones leave; a gap between every two parts.
 TEST(StatusBar, SeveralPartsGetTheirWidthsAndTheGapsBetween) {
     TestWindow window;
     auto* bar = window.put(new awt::StatusBar(L"message", false), 0, 0, 500, 22);
-    auto* fixed = new awt::StatusBar::Part(L"NTSTATUS", awt::StatusBar::Part::FIXED, false);
-    EXPECT_EQ(awt::Dimension{}, fixed->getPreferredSize()) << "no bar yet";
-    bar->addPart(fixed);
+    bar->addPart(new awt::StatusBar::Part(L"NTSTATUS", awt::StatusBar::Part::FIXED, false));
     bar->addPart(new awt::StatusBar::Part(L"Win32", awt::StatusBar::Part::FIXED, true));
     window.createPeer();
     HWND hwnd = bar->getHWND();
     EXPECT_EQ((std::vector<int>{0, 0, 0}), edgesOf(hwnd)) << "edges come with validate";
     bar->validate();
-    const Borders borders = bordersOf(hwnd);
-    const awt::Dimension w0 = partSize(hwnd, L"message", true);
-    const awt::Dimension w1 = partSize(hwnd, L"NTSTATUS", false);
-    const awt::Dimension w2 = partSize(hwnd, L"Win32", true);
-    const int total = 2 * borders.vertical + w0.width + w1.width + w2.width + 2 * borders.between;
-    EXPECT_EQ((awt::Dimension{total, std::max({w0.height, w1.height, w2.height}) + 2 * borders.horizontal}),
+    const Borders b = bordersOf(hwnd);
+    const awt::Dimension w0 = bar->getPart(0)->getPreferredSize();
+    const awt::Dimension w1 = bar->getPart(1)->getPreferredSize();
+    const awt::Dimension w2 = bar->getPart(2)->getPreferredSize();
+    EXPECT_EQ((awt::Dimension{2 * b.vertical + w0.width + w1.width + w2.width + 2 * b.between,
+                              std::max({w0.height, w1.height, w2.height}) + 2 * b.horizontal}),
               bar->getPreferredSize());
-    const int first = borders.vertical + w0.width + (500 - total);
-    const int second = first + borders.between + w1.width;
-    EXPECT_EQ((std::vector<int>{first, second, 500 - borders.vertical}), edgesOf(hwnd))
-        << "a gap between every two parts, ending where the total says";
+    EXPECT_EQ((std::vector<int>{500 - b.vertical - w2.width - b.between - w1.width - b.between,
+                                500 - b.vertical - w2.width - b.between, 500 - b.vertical}),
+              edgesOf(hwnd));
     EXPECT_EQ(SBT_NOBORDERS, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 1, 0)));
     EXPECT_EQ(0, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 2, 0)));
 }

@@ -1,13 +1,9 @@
-#include <cstring>
-
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Button.h"
 #include "awt/Event.h"
 #include "awt/TextArea.h"
 #include "awt/TextField.h"
-
-using namespace widgets_test;
 
 namespace {
 
@@ -16,20 +12,6 @@ void typeChars(HWND window, const std::wstring& characters) {
     for (wchar_t unit : characters) {
         SendMessageW(window, WM_CHAR, unit, 1);
     }
-}
-
-// Sends the key down while the modifier (or none) seems held, for getModifiers.
-void pressWith(HWND window, int modifier, WPARAM key) {
-    BYTE saved[256];
-    BYTE held[256];
-    GetKeyboardState(saved);
-    std::memcpy(held, saved, sizeof held);
-    if (modifier != 0) {
-        held[modifier] = 0x80;
-    }
-    SetKeyboardState(held);
-    SendMessageW(window, WM_KEYDOWN, key, 1);
-    SetKeyboardState(saved);
 }
 
 // A text field that counts how often its window is asked for its text.
@@ -53,29 +35,6 @@ public:
 };
 
 } // namespace
-
-TEST(TextComponent, PreferredSizesFollowColumnsRowsAndFrame) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(32));
-    auto* area = window.put(new awt::TextArea(L"", 5, 32));
-    EXPECT_EQ(awt::Dimension{}, field->getPreferredSize());
-    window.createPeer();
-    struct Case {
-        awt::TextComponent* component;
-        int rows;
-        int scrollBar;
-    };
-    for (const Case& each : {Case{field, 1, 0}, Case{area, 5, GetSystemMetrics(SM_CXVSCROLL)}}) {
-        SCOPED_TRACE(each.rows);
-        HWND hwnd = each.component->getHWND();
-        const TEXTMETRICW metrics = FontProbe(hwnd).metrics();
-        const awt::Insets frame = frameOf(hwnd);
-        EXPECT_GT(frame.left, 0) << "the client edge is part of the frame";
-        EXPECT_EQ((awt::Dimension{32 * metrics.tmAveCharWidth + frame.left + frame.right + each.scrollBar + 2,
-                                  each.rows * metrics.tmHeight + frame.top + frame.bottom + 2}),
-                  each.component->getPreferredSize());
-    }
-}
 
 TEST(TextComponent, TypingFiresTextEventsAndSurvivesTheWindow) {
     TestWindow window;
@@ -132,32 +91,29 @@ TEST(TextComponent, SetTextFiresOnceAndOnlyForAChange) {
     EXPECT_EQ(0u, start);
 }
 
+// A read-only text lets Tab move the focus on; a refused switch is reported after the flag
+// was stored, so the next window is made read-only.
 TEST(TextComponent, ReadOnlyTextLetsTabMoveOn) {
     TestWindow window;
     auto* area = window.put(new awt::TextArea(L"message text", 3, 20), 10, 10, 200, 60);
     auto* after = window.put(new awt::Button(L"after"), 10, 80, 80, 24);
+    auto* stubborn = window.put(new StubbornArea());
     window.show();
     HWND hwnd = area->getHWND();
     area->requestFocus();
     ASSERT_EQ(hwnd, GetFocus());
     SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 1);
     EXPECT_EQ(hwnd, GetFocus()) << "an editable area keeps Tab";
-
     area->setEditable(false);
     EXPECT_EQ(0, SendMessageW(hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
     SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 1);
     EXPECT_EQ(after->getHWND(), GetFocus()) << "Tab moved the focus out of the read-only text";
-}
 
-TEST(TextComponent, RefusedReadOnlySwitchIsReportedAfterStoringTheFlag) {
-    TestWindow window;
-    auto* area = window.put(new StubbornArea());
-    window.createPeer();
-    EXPECT_FAILURE(area->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
+    EXPECT_FAILURE(stubborn->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
                    NO_CODE);
-    area->destroyPeer();
-    area->createPeer();
-    EXPECT_TRUE(styleOf(area->getHWND()) & ES_READONLY) << "used for the next window";
+    stubborn->destroyPeer();
+    stubborn->createPeer();
+    EXPECT_TRUE(styleOf(stubborn->getHWND()) & ES_READONLY) << "used for the next window";
 }
 
 TEST(TextField, EnterWithoutModifiersIsAnAction) {
@@ -167,13 +123,16 @@ TEST(TextField, EnterWithoutModifiersIsAnAction) {
     field->addActionListener(&actions);
     window.createPeer();
     HWND hwnd = field->getHWND();
-    pressWith(hwnd, 0, VK_RETURN);
+    for (int modifier : {VK_CONTROL, VK_SHIFT}) {
+        const HeldKeys held{modifier};
+        SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    const HeldKeys none;
+    SendMessageW(hwnd, WM_KEYDOWN, 'A', 1);
+    EXPECT_EQ(0, actions.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
+    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(1, actions.actions);
     EXPECT_EQ(field, actions.lastSource);
-    pressWith(hwnd, VK_CONTROL, VK_RETURN);
-    pressWith(hwnd, VK_SHIFT, VK_RETURN);
-    pressWith(hwnd, 0, 'A');
-    EXPECT_EQ(1, actions.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
 }
 
 // requestFocus selects the whole text, so the real keys typed then replace it.
@@ -195,17 +154,8 @@ TEST(TextField, RealKeyboardInputReplacesTheTextSelectedByRequestFocus) {
     EXPECT_EQ(0u, start);
     EXPECT_EQ(14u, end);
 
-    std::vector<INPUT> inputs;
-    for (WORD key : {static_cast<WORD>('K'), static_cast<WORD>('7')}) {
-        for (DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = key;
-            input.ki.dwFlags = flags;
-            inputs.push_back(input);
-        }
-    }
-    ASSERT_EQ(inputs.size(), SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)));
+    press('K');
+    press('7');
     EXPECT_TRUE(waitUntil([&] { return listener.texts >= 2; }));
     EXPECT_EQ(L"k7", field->getText());
 }

@@ -3,12 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "WidgetTestSupport.h"
+#include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Label.h"
 #include "awt/ToolTip.h"
-
-using namespace widgets_test;
 
 namespace {
 

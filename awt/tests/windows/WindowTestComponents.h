@@ -4,11 +4,16 @@
 
 #include "awt/Component.h"
 #include "awt/Container.h"
+#include "awt/Event.h"
 #include "awt/Geometry.h"
 #include "awt/LayoutManager.h"
+#include "awt/Listener.h"
+#include "awt/tests/support/TestSupport.h"
 
-// Components without native windows whose preferred size the test chooses; layouts only
-// read sizes and visibility and call setBounds, which without a window just stores.
+using namespace test;
+
+// Components whose preferred size the test chooses; layouts only read sizes and visibility
+// and call setBounds, which without a window just stores.
 class FixedComponent : public awt::Component {
 public:
     FixedComponent(int width, int height) : preferred{width, height} {}
@@ -54,4 +59,32 @@ protected:
 
 private:
     awt::Insets insets;
+};
+
+// Counts the window events it receives and consumes the chosen kinds.
+class WindowEventRecorder : public awt::WindowListener {
+public:
+    int shown = 0;
+    int closing = 0;
+    int iconified = 0;
+    int deiconified = 0;
+    bool consumeClosing = false;
+    bool consumeIconified = false;
+
+    void windowShown(awt::WindowEvent*) override { ++shown; }
+    void windowClosing(awt::WindowEvent* event) override {
+        ++closing;
+        event->consumed = consumeClosing;
+    }
+    void windowHidden(awt::WindowEvent*) override {}
+    void windowActivated(awt::WindowEvent*) override {}
+    void windowDeactivated(awt::WindowEvent*) override {}
+    void windowIconified(awt::WindowEvent* event) override {
+        ++iconified;
+        event->consumed = consumeIconified;
+    }
+    void windowDeiconified(awt::WindowEvent* event) override {
+        ++deiconified;
+        event->consumed = consumeIconified;
+    }
 };

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "awt/Event.h"
+#include "awt/Listener.h"
+#include "awt/tests/support/TestSupport.h"
+
+using namespace test;
+
+// String resources of the test program (WidgetTests.rc).
+constexpr UINT IDS_SETTINGS = 101;
+constexpr UINT IDS_HEADER_FILE = 102;
+constexpr UINT IDS_BROWSE = 103;
+constexpr UINT IDS_STATUS = 104;
+
+// A test frame that stays hidden until a test shows it: Wine waits for a window manager
+// whenever a shown top-level window goes away.
+class TestWindow : public TestFrame {
+public:
+    TestWindow() : TestFrame(40, 40, 480, 360) { flags &= ~VISIBLE; }
+    // Adds the child (placed there when a width is given) and returns it.
+    template <class C>
+    C* put(C* child, int left = 0, int top = 0, int w = 0, int h = 0) {
+        add(child);
+        if (w > 0) {
+            child->setBounds(left, top, w, h);
+        }
+        return child;
+    }
+    // Creates the windows, shows them in front and settles.
+    void show() {
+        createPeer();
+        setVisible(true);
+        SetForegroundWindow(getHWND());
+        settle();
+    }
+};
+
+// Counts the action, item and text events it gets and notes "name:kind" in a shared journal.
+class EventCounter : public awt::ActionListener, public awt::ItemListener, public awt::TextListener {
+public:
+    explicit EventCounter(std::wstring name = L"", std::vector<std::wstring>* journal = nullptr)
+        : name(std::move(name)), journal(journal) {}
+    void actionPerformed(awt::ActionEvent* event) override { note(event, &actions, L"action"); }
+    void itemStateChanged(awt::ItemEvent* event) override { note(event, &items, L"item"); }
+    void textValueChanged(awt::TextEvent* event) override {
+        note(event, &texts, L"text");
+        if (onText) {
+            onText();
+        }
+    }
+
+    int actions = 0;
+    int items = 0;
+    int texts = 0;
+    awt::Component* lastSource = nullptr;
+    std::function<void()> onText;  // run for each text event, as a listener reading the text
+
+private:
+    void note(awt::Event* event, int* count, const wchar_t* kind) {
+        ++*count;
+        lastSource = event->source;
+        if (journal != nullptr) {
+            journal->push_back(name + L":" + kind);
+        }
+    }
+    std::wstring name;
+    std::vector<std::wstring>* journal;
+};
+
+inline DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
