@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -43,7 +44,11 @@ TEST(CodeTable, KeepsTheLastNameOfAValueFindsEveryNameExactlyAndIteratesInUnsign
         {0, L"STATUS_SUCCESS"}, {1, L"ERROR_TWICE"}, {2, L"ERROR_TWICE"}, {0x7FFFFFFF, L"STATUS_HIGHEST_WITHOUT_TOP_BIT"},
         {0x80000005, L"STATUS_WARNING"}, {0xC0000005, L"STATUS_B"}, {0xFFFFFFFF, L"STATUS_ALL_BITS"},
     };
-    EXPECT_TRUE(std::equal(byValue.begin(), byValue.end(), table.begin(), table.end()));
+    std::vector<std::pair<std::uint32_t, std::wstring>> iterated;
+    for (auto entry = table.begin(); entry != table.end(); ++entry) {
+        iterated.emplace_back(entry->first, entry->second);
+    }
+    EXPECT_EQ((std::vector<std::pair<std::uint32_t, std::wstring>>(byValue.begin(), byValue.end())), iterated);
     EXPECT_EQ(L"STATUS_B", table.nameOf(0xC0000005));
     const std::pair<const wchar_t*, std::wstring> byName[] = {
         {L"STATUS_A", L"3221225477"}, {L"STATUS_B", L"3221225477"}, {L"ERROR_TWICE", L"2"},
