@@ -221,15 +221,13 @@ TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndMayNotChangeTheChain) {
     EXPECT_TRUE(tk->getMessagePreprocessors().empty());
     EXPECT_EQ((Journal{L"first", L"second"}), journal);
 
-    first.action = [&] { tk->addMessagePreprocessor(&second); };
-    tk->addMessagePreprocessor(&first);
-    postApp();
-    EXPECT_FAILURE(tk->run(), awt::AWTException, L"the MessagePreprocessor can't add/remove message preprocessors",
-                   NO_CODE);
-    first.action = [&] { tk->removeMessagePreprocessor(&second); };
-    postApp();
-    EXPECT_FAILURE(tk->run(), awt::AWTException, L"the MessagePreprocessor can't add/remove message preprocessors",
-                   NO_CODE);
+    for (bool adds : {true, false}) {
+        first.action = [&, adds] { adds ? tk->addMessagePreprocessor(&second) : tk->removeMessagePreprocessor(&second); };
+        tk->addMessagePreprocessor(&first);
+        postApp();
+        EXPECT_FAILURE(tk->run(), awt::AWTException, L"the MessagePreprocessor can't add/remove message preprocessors",
+                       NO_CODE);
+    }
     // One that handled the message may.
     first.handles = true;
     postApp();
