@@ -15,15 +15,11 @@ TEST(SystemInput, TabShiftTabAndTheMouseEnteringClickingAndLeaving) {
     SetForegroundWindow(frame.getHWND());
     settle();
     controls[0]->requestFocus();
-    press(VK_TAB);
-    runFor(200);
-    EXPECT_EQ(controls[1], awt::Component::getFocusedComponent());
-    press(VK_TAB, {VK_SHIFT});
-    runFor(200);
-    EXPECT_EQ(controls[0], awt::Component::getFocusedComponent());
-    press(VK_TAB, {VK_SHIFT});
-    runFor(200);
-    EXPECT_EQ(controls[2], awt::Component::getFocusedComponent());
+    for (auto [shift, expected] : {std::pair{false, 1}, {true, 0}, {true, 2}}) {
+        press(VK_TAB, shift ? std::initializer_list<WORD>{VK_SHIFT} : std::initializer_list<WORD>{});
+        EXPECT_TRUE(waitUntil([&] { return awt::Component::getFocusedComponent() == controls[expected]; }, 2000))
+            << "shift " << shift << " to " << expected;
+    }
 
     std::vector<std::wstring> journal;
     Recorder first(&journal, L"first");
@@ -34,14 +30,14 @@ TEST(SystemInput, TabShiftTabAndTheMouseEnteringClickingAndLeaving) {
     RECT rect;
     GetWindowRect(controls[0]->getHWND(), &rect);
     clickAt(rect.left + 10, rect.top + 10);
-    runFor(150);
+    waitUntil([&] { return journal.size() >= 3; }, 2000);
     EXPECT_EQ((std::vector<std::wstring>{L"first:entered", L"first:pressed", L"first:released"}), journal);
     EXPECT_EQ((awt::Point{10, 10}), (awt::Point{first.lastMouse.x, first.lastMouse.y}));
     EXPECT_EQ(static_cast<UINT>(BN_CLICKED), controls[0]->lastCode) << "the button told its parent";
     journal.clear();
     GetWindowRect(controls[1]->getHWND(), &rect);
     SetCursorPos(rect.left + 20, rect.top + 15);
-    runFor(150);
+    waitUntil([&] { return journal.size() >= 2; }, 2000);
     EXPECT_EQ((std::vector<std::wstring>{L"first:exited", L"second:entered"}), journal);
     // The system reports the leave a while after the cursor went.
     journal.clear();

@@ -162,6 +162,7 @@ TEST(Toolkit, NestedLoopsExceptionsProcedureCallsAndWaits) {
     HANDLE self = nullptr;
     DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &self, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
+    apcCalls = 0;
     std::thread([&] { QueueUserAPC(countApc, self, 31); }).join();
     EXPECT_EQ(31, tk->run());
     QueueUserAPC(countApc, self, 0);
