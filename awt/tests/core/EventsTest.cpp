@@ -201,7 +201,7 @@ TEST(KeyEvents, KindsCodesAndModifiersFromTheKeyState) {
     struct Row {
         std::initializer_list<int> held;
         UINT message;
-        WPARAM key;
+        std::uint32_t key;
         std::int32_t id;
         std::uint32_t modifiers;
     };
