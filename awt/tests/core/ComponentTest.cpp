@@ -99,6 +99,25 @@ TEST(Component, PropertiesAreKeptWithoutAPeerAndAppliedToEveryNewOne) {
     label->removeStyle(WS_GROUP);
     label->replaceStyle(SS_TYPEMASK, SS_RIGHT);
     EXPECT_EQ(static_cast<DWORD>(WS_TABSTOP | SS_RIGHT), label->getWindowStyle() & (WS_GROUP | WS_TABSTOP | SS_TYPEMASK));
+
+    // Texts are measured in the window's font.
+    const awt::Dimension small = label->getTextExtent(L"Measure me");
+    std::vector<awt::Dimension> extents;
+    TEXTMETRICW metrics{};
+    label->measureTexts({L"Measure me", L"", L"Measure me too"}, &extents, &metrics);
+    EXPECT_EQ(small, extents[0]);
+    EXPECT_EQ(0, extents[1].width);
+    EXPECT_GT(extents[2].width, small.width);
+    EXPECT_EQ(small.height, metrics.tmHeight);
+    LOGFONTW big{};
+    big.lfHeight = -40;
+    wcscpy(big.lfFaceName, L"Tahoma");
+    HFONT font = CreateFontIndirectW(&big);
+    SendMessageW(label->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+    EXPECT_GT(label->getTextExtent(L"Measure me").height, 2 * small.height);
+    EXPECT_GT(label->getTextMetrics().tmHeight, 2 * small.height);
+    frame.destroyPeer();
+    DeleteObject(font);
 }
 
 TEST(Component, ChangesQueueValidationAndRepaintOnce) {
@@ -147,31 +166,6 @@ TEST(Component, ChangesQueueValidationAndRepaintOnce) {
     control->repaint(0, 0, 5, 5);
     control->invalidate();
     EXPECT_FALSE(queued(tk->getInvalidQueue(), control) || queued(tk->getRepaintQueue(), control));
-}
-
-TEST(Component, MeasuresInTheWindowsFont) {
-    TestFrame frame;
-    auto* control = new TestControl();
-    frame.add(control);
-    frame.createPeer();
-    const awt::Dimension small = control->getTextExtent(L"Measure me");
-    EXPECT_EQ(control->getTextMetrics().tmHeight, small.height);
-    std::vector<awt::Dimension> extents;
-    TEXTMETRICW metrics{};
-    control->measureTexts({L"Measure me", L"", L"Measure me too"}, &extents, &metrics);
-    EXPECT_EQ(small, extents[0]);
-    EXPECT_EQ(0, extents[1].width);
-    EXPECT_GT(extents[2].width, small.width);
-    EXPECT_EQ(small.height, metrics.tmHeight);
-
-    LOGFONTW big{};
-    big.lfHeight = -40;
-    wcscpy(big.lfFaceName, L"Tahoma");
-    HFONT font = CreateFontIndirectW(&big);
-    SendMessageW(control->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    EXPECT_GT(control->getTextExtent(L"Measure me").height, 2 * small.height);
-    SendMessageW(control->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    DeleteObject(font);
 }
 
 TEST(Component, ShowingNeedsAVisibleUncoveredWindowAndFocusIsTheNativeOne) {
