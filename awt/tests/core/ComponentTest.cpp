@@ -1,20 +1,16 @@
 #include "awt/AWTException.h"
 
-#include "TestSupport.h"
+#include "awt/tests/support/TestSupport.h"
 
 using namespace test;
 
 namespace {
 
-RECT windowRect(HWND window) {
+// The window's rectangle on the screen.
+awt::Rectangle onScreen(const awt::Component* component) {
     RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool received(const TestControl& control, UINT message) {
-    return std::find(control.received.begin(), control.received.end(), message) !=
-           control.received.end();
+    GetWindowRect(component->getHWND(), &rect);
+    return awt::Rectangle{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
 bool queued(const std::deque<awt::Component*>& queue, const awt::Component* component) {
@@ -23,7 +19,7 @@ bool queued(const std::deque<awt::Component*>& queue, const awt::Component* comp
 
 } // namespace
 
-TEST(ComponentGeometry, ChildPositionIsRelativeToTheParentWindowRectangle) {
+TEST(Component, PositionsAreInTheParentsWindowCoordinatesAndOnTheScreenForTopLevels) {
     TestFrame frame(120, 90, 400, 300);
     auto* panel = new TestPanel(WS_CAPTION | WS_BORDER);
     panel->setBounds(30, 40, 200, 150);
@@ -33,50 +29,37 @@ TEST(ComponentGeometry, ChildPositionIsRelativeToTheParentWindowRectangle) {
     frame.add(panel);
     frame.createPeer();
     settle();
-
-    RECT frameRect = windowRect(frame.getHWND());
-    RECT panelRect = windowRect(panel->getHWND());
-    RECT controlRect = windowRect(control->getHWND());
-    EXPECT_EQ(frameRect.left + 30, panelRect.left);
-    EXPECT_EQ(frameRect.top + 40, panelRect.top);
-    EXPECT_EQ(panelRect.left + 7, controlRect.left);
-    EXPECT_EQ(panelRect.top + 8, controlRect.top);
-    EXPECT_EQ(60, controlRect.right - controlRect.left);
-    EXPECT_EQ(25, controlRect.bottom - controlRect.top);
+    const awt::Rectangle panelRect = onScreen(panel);
+    EXPECT_EQ((awt::Rectangle{120, 90, 400, 300}), onScreen(&frame));
+    EXPECT_EQ((awt::Rectangle{150, 130, 200, 150}), panelRect);
+    EXPECT_EQ((awt::Rectangle{panelRect.x + 7, panelRect.y + 8, 60, 25}), onScreen(control));
 
     // The frames measured from the live windows agree with what their styles give.
     EXPECT_EQ(frame.getStyleInsets(), frame.getFrameInsets());
     EXPECT_EQ(panel->getStyleInsets(), panel->getFrameInsets());
-    EXPECT_GT(panel->getFrameInsets().top, panel->getFrameInsets().left);
-    EXPECT_GT(frame.getFrameInsets().top, 0);
+    const awt::Insets insets = panel->getFrameInsets();
+    EXPECT_GT(insets.top, insets.left);
 
-    // A move made natively is read back in the parent's window coordinates.
-    awt::Insets panelInsets = panel->getFrameInsets();
+    // Native moves are read back; moves through the component land natively.
     MoveWindow(control->getHWND(), 3, 4, 60, 25, FALSE);
-    EXPECT_EQ((awt::Point{3 + panelInsets.left, 4 + panelInsets.top}), control->getLocation());
-
-    // And a move through the component lands there natively.
+    EXPECT_EQ((awt::Point{3 + insets.left, 4 + insets.top}), control->getLocation());
     control->setLocation(50, 60);
-    controlRect = windowRect(control->getHWND());
-    EXPECT_EQ(panelRect.left + 50, controlRect.left);
-    EXPECT_EQ(panelRect.top + 60, controlRect.top);
-
-    awt::Point inside = panel->screenToWindow(panelRect.left + 11, panelRect.top + 12);
-    EXPECT_EQ((awt::Point{11, 12}), inside);
-}
-
-TEST(ComponentGeometry, TopLevelPositionIsOnTheScreen) {
-    TestFrame frame(150, 110, 300, 200);
-    frame.createPeer();
-    RECT rect = windowRect(frame.getHWND());
-    EXPECT_EQ(150, rect.left);
-    EXPECT_EQ(110, rect.top);
+    EXPECT_EQ((awt::Rectangle{panelRect.x + 50, panelRect.y + 60, 60, 25}), onScreen(control));
+    EXPECT_EQ((awt::Point{11, 12}), panel->screenToWindow(panelRect.x + 11, panelRect.y + 12));
     MoveWindow(frame.getHWND(), 160, 130, 320, 210, TRUE);
-    EXPECT_EQ((awt::Point{160, 130}), frame.getLocation());
-    EXPECT_EQ((awt::Dimension{320, 210}), frame.getSize());
+    EXPECT_EQ((awt::Rectangle{160, 130, 320, 210}), frame.getBounds());
 }
 
-TEST(ComponentProperties, StoredBeforeThePeerAndAppliedAtCreation) {
+TEST(Component, PropertiesAreKeptWithoutAPeerAndAppliedToEveryNewOne) {
+    TestControl alone;
+    alone.setBounds(1, 1, 20, 20);
+    alone.invalidate();
+    alone.repaint(0, 0, 10, 10);
+    alone.setForeground(RGB(1, 2, 3));
+    EXPECT_TRUE(toolkit()->getInvalidQueue().empty() && toolkit()->getRepaintQueue().empty());
+    EXPECT_EQ(RGB(1, 2, 3), alone.getForeground());
+    EXPECT_EQ((awt::Insets{}), alone.getFrameInsets());
+
     TestFrame frame;
     auto* hidden = new TestControl();
     hidden->setVisible(false);
@@ -85,36 +68,40 @@ TEST(ComponentProperties, StoredBeforeThePeerAndAppliedAtCreation) {
     disabled->setEnabled(false);
     frame.add(hidden);
     frame.add(disabled);
-    EXPECT_EQ(nullptr, hidden->getHWND());
-    EXPECT_EQ((awt::Rectangle{1, 2, 30, 40}), hidden->getBounds());
     frame.createPeer();
-
-    DWORD hiddenStyle = static_cast<DWORD>(GetWindowLongPtrW(hidden->getHWND(), GWL_STYLE));
-    EXPECT_EQ(0u, hiddenStyle & WS_VISIBLE);
-    EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_CLIPSIBLINGS), hiddenStyle & (WS_CHILD | WS_CLIPSIBLINGS));
+    const auto hiddenStyle = GetWindowLongPtrW(hidden->getHWND(), GWL_STYLE);
+    EXPECT_EQ(WS_CHILD | WS_CLIPSIBLINGS, hiddenStyle & (WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE));
     EXPECT_FALSE(IsWindowEnabled(disabled->getHWND()));
     EXPECT_TRUE(IsWindowVisible(disabled->getHWND()));
-    EXPECT_EQ(static_cast<LONG_PTR>(WS_EX_NOPARENTNOTIFY),
-              GetWindowLongPtrW(disabled->getHWND(), GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY);
+    EXPECT_EQ(WS_EX_NOPARENTNOTIFY, GetWindowLongPtrW(disabled->getHWND(), GWL_EXSTYLE) & WS_EX_NOPARENTNOTIFY);
     EXPECT_EQ(reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), disabled->getFont());
-
     disabled->setEnabled(true);
-    EXPECT_TRUE(IsWindowEnabled(disabled->getHWND()));
     hidden->setVisible(true);
-    EXPECT_TRUE(IsWindowVisible(hidden->getHWND()));
     hidden->setText(L"new text");
+    EXPECT_TRUE(IsWindowEnabled(disabled->getHWND()) && IsWindowVisible(hidden->getHWND()));
     EXPECT_EQ(L"new text", windowText(hidden->getHWND()));
-
-    // Destroying the peer keeps the properties for the next one.
     disabled->setEnabled(false);
     frame.destroyPeer();
     EXPECT_EQ(nullptr, disabled->getHWND());
     frame.createPeer();
     EXPECT_FALSE(IsWindowEnabled(disabled->getHWND()));
     EXPECT_EQ((awt::Rectangle{1, 2, 30, 40}), hidden->getBounds());
+
+    // Style functions change the live window.
+    auto* label = new TestControl(L"STATIC", WS_BORDER);
+    label->setBounds(5, 5, 40, 20);
+    frame.add(label);
+    EXPECT_EQ((awt::Insets{1, 1, 1, 1}), label->getStyleInsets());
+    EXPECT_EQ(label->getStyleInsets(), label->getFrameInsets());
+    EXPECT_FALSE(label->isFocusable());
+    label->addStyle(WS_TABSTOP | WS_GROUP);
+    EXPECT_TRUE(label->isFocusable());
+    label->removeStyle(WS_GROUP);
+    label->replaceStyle(SS_TYPEMASK, SS_RIGHT);
+    EXPECT_EQ(static_cast<DWORD>(WS_TABSTOP | SS_RIGHT), label->getWindowStyle() & (WS_GROUP | WS_TABSTOP | SS_TYPEMASK));
 }
 
-TEST(ComponentDeferredWork, ChangesQueueValidationAndRepaintOnce) {
+TEST(Component, ChangesQueueValidationAndRepaintOnce) {
     awt::Toolkit* tk = toolkit();
     TestFrame frame;
     auto* control = new TestControl();
@@ -124,19 +111,14 @@ TEST(ComponentDeferredWork, ChangesQueueValidationAndRepaintOnce) {
     settle();
     control->validations = 0;
     control->updates = 0;
-
-    // Same size: nothing at all.
-    control->received.clear();
+    control->messages.clear();
     control->setSize(50, 20);
-    EXPECT_FALSE(received(*control, WM_WINDOWPOSCHANGED));
-    EXPECT_FALSE(queued(tk->getInvalidQueue(), control));
+    EXPECT_FALSE(control->received(WM_WINDOWPOSCHANGED) || queued(tk->getInvalidQueue(), control));
 
     control->setSize(70, 30);
     control->invalidate();
-    EXPECT_TRUE(queued(tk->getInvalidQueue(), control));
-    EXPECT_TRUE(queued(tk->getRepaintQueue(), control));
-    // Growing leaves the parent alone.
-    EXPECT_FALSE(queued(tk->getRepaintQueue(), &frame));
+    EXPECT_TRUE(queued(tk->getInvalidQueue(), control) && queued(tk->getRepaintQueue(), control));
+    EXPECT_FALSE(queued(tk->getRepaintQueue(), &frame)) << "growing leaves the parent alone";
     RECT update;
     EXPECT_TRUE(GetUpdateRect(control->getHWND(), &update, FALSE));
     tk->processPending(false);
@@ -148,12 +130,11 @@ TEST(ComponentDeferredWork, ChangesQueueValidationAndRepaintOnce) {
     control->setSize(40, 30);
     EXPECT_TRUE(queued(tk->getRepaintQueue(), &frame));
     ASSERT_TRUE(GetUpdateRect(frame.getHWND(), &update, FALSE));
-    awt::Insets insets = frame.getFrameInsets();
+    const awt::Insets insets = frame.getFrameInsets();
     EXPECT_EQ(10 + 40 - insets.left, update.left);
     EXPECT_EQ(10 + 70 - insets.left, update.right);
     settle();
 
-    // A native resize is read back and invalidates.
     SetWindowPos(control->getHWND(), nullptr, 0, 0, 90, 35, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ((awt::Dimension{90, 35}), control->getSize());
     EXPECT_TRUE(queued(tk->getInvalidQueue(), control));
@@ -161,88 +142,39 @@ TEST(ComponentDeferredWork, ChangesQueueValidationAndRepaintOnce) {
 
     // Hidden components ignore repaint and invalidate; hiding invalidates the parent.
     control->setVisible(false);
-    EXPECT_FALSE(IsWindowVisible(control->getHWND()));
     EXPECT_TRUE(queued(tk->getInvalidQueue(), &frame));
     settle();
     control->repaint(0, 0, 5, 5);
     control->invalidate();
-    EXPECT_FALSE(queued(tk->getInvalidQueue(), control));
-    EXPECT_FALSE(queued(tk->getRepaintQueue(), control));
+    EXPECT_FALSE(queued(tk->getInvalidQueue(), control) || queued(tk->getRepaintQueue(), control));
 }
 
-TEST(ComponentDeferredWork, WithoutPeerNothingIsQueued) {
-    awt::Toolkit* tk = toolkit();
-    TestControl control;
-    control.setBounds(1, 1, 20, 20);
-    control.invalidate();
-    control.repaint(0, 0, 10, 10);
-    control.setForeground(RGB(1, 2, 3));
-    EXPECT_TRUE(tk->getInvalidQueue().empty());
-    EXPECT_TRUE(tk->getRepaintQueue().empty());
-    EXPECT_EQ(RGB(1, 2, 3), control.getForeground());
-    EXPECT_EQ((awt::Insets{}), control.getFrameInsets());
-}
-
-TEST(ComponentText, MeasuresInTheWindowFont) {
+TEST(Component, MeasuresInTheWindowsFont) {
     TestFrame frame;
     auto* control = new TestControl();
     frame.add(control);
     frame.createPeer();
-
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SIZE expected{};
-    GetTextExtentPoint32W(dc, L"Measure me", 10, &expected);
-    TEXTMETRICW expectedMetrics{};
-    GetTextMetricsW(dc, &expectedMetrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-
-    awt::Dimension extent = control->getTextExtent(L"Measure me");
-    EXPECT_EQ(expected.cx, extent.width);
-    EXPECT_EQ(expected.cy, extent.height);
-    EXPECT_EQ(expectedMetrics.tmHeight, control->getTextMetrics().tmHeight);
-    EXPECT_EQ(expectedMetrics.tmAveCharWidth, control->getTextMetrics().tmAveCharWidth);
-
+    const awt::Dimension small = control->getTextExtent(L"Measure me");
+    EXPECT_EQ(control->getTextMetrics().tmHeight, small.height);
     std::vector<awt::Dimension> extents;
     TEXTMETRICW metrics{};
-    control->measureTexts({L"a", L"", L"a longer line"}, &extents, &metrics);
-    ASSERT_EQ(3u, extents.size());
+    control->measureTexts({L"Measure me", L"", L"Measure me too"}, &extents, &metrics);
+    EXPECT_EQ(small, extents[0]);
     EXPECT_EQ(0, extents[1].width);
-    EXPECT_GT(extents[2].width, extents[0].width);
-    EXPECT_EQ(expectedMetrics.tmHeight, metrics.tmHeight);
+    EXPECT_GT(extents[2].width, small.width);
+    EXPECT_EQ(small.height, metrics.tmHeight);
 
-    // A bigger font set on the window measures bigger.
     LOGFONTW big{};
     big.lfHeight = -40;
     wcscpy(big.lfFaceName, L"Tahoma");
     HFONT font = CreateFontIndirectW(&big);
     SendMessageW(control->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    EXPECT_GT(control->getTextExtent(L"Measure me").height, extent.height);
+    EXPECT_GT(control->getTextExtent(L"Measure me").height, 2 * small.height);
     SendMessageW(control->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
     DeleteObject(font);
 }
 
-TEST(ComponentStyle, StyleFunctionsChangeTheLiveWindow) {
-    TestFrame frame;
-    auto* control = new TestControl(L"STATIC", WS_BORDER);
-    control->setBounds(5, 5, 40, 20);
-    frame.add(control);
-    frame.createPeer();
-    EXPECT_EQ((awt::Insets{1, 1, 1, 1}), control->getStyleInsets());
-    EXPECT_EQ(control->getStyleInsets(), control->getFrameInsets());
-    EXPECT_FALSE(control->isFocusable());
-    control->addStyle(WS_TABSTOP | WS_GROUP);
-    EXPECT_TRUE(control->isFocusable());
-    EXPECT_EQ(static_cast<DWORD>(WS_GROUP), control->getWindowStyle() & WS_GROUP);
-    control->removeStyle(WS_GROUP);
-    EXPECT_EQ(0u, control->getWindowStyle() & WS_GROUP);
-    control->replaceStyle(SS_TYPEMASK, SS_RIGHT);
-    EXPECT_EQ(static_cast<DWORD>(SS_RIGHT), control->getWindowStyle() & SS_TYPEMASK);
-    EXPECT_NE(0u, control->getWindowStyle() & WS_TABSTOP);
-}
-
-TEST(ComponentShowing, NeedsAVisibleUncoveredWindow) {
+TEST(Component, ShowingNeedsAVisibleUncoveredWindowAndFocusIsTheNativeOne) {
     TestFrame frame;
     auto* below = new TestControl();
     below->setBounds(20, 40, 100, 30);
@@ -253,8 +185,11 @@ TEST(ComponentShowing, NeedsAVisibleUncoveredWindow) {
     EXPECT_FALSE(below->isShowing());
     frame.createPeer();
     settle();
-    EXPECT_TRUE(below->isShowing());
-    EXPECT_TRUE(cover->isShowing());
+    EXPECT_TRUE(below->isShowing() && cover->isShowing());
+    below->requestFocus();
+    EXPECT_EQ(below, awt::Component::getFocusedComponent());
+    cover->requestFocus();
+    EXPECT_EQ(cover, awt::Component::getFocusedComponent());
 
     // A sibling over its client origin hides it from the point of view of the screen.
     cover->setLocation(15, 35);
@@ -265,27 +200,11 @@ TEST(ComponentShowing, NeedsAVisibleUncoveredWindow) {
     EXPECT_TRUE(below->isShowing());
     below->setVisible(false);
     EXPECT_FALSE(below->isShowing());
-}
 
-TEST(ComponentFocus, RequestFocusAndTheFocusedComponent) {
-    TestFrame frame;
-    auto* first = new TestControl();
-    first->setBounds(10, 10, 60, 20);
-    auto* second = new TestControl();
-    second->setBounds(10, 40, 60, 20);
-    frame.add(first);
-    frame.add(second);
-    frame.createPeer();
-    settle();
-    first->requestFocus();
-    EXPECT_EQ(first, awt::Component::getFocusedComponent());
-    second->requestFocus();
-    EXPECT_EQ(second, awt::Component::getFocusedComponent());
-    // A focused window that is no component.
-    HWND plain = CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
-                                 frame.getHWND(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    // A focused window that is no component, or none.
+    HWND plain = CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.getHWND(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     SetFocus(plain);
-    EXPECT_EQ(plain, GetFocus());
     EXPECT_EQ(nullptr, awt::Component::getFocusedComponent());
     DestroyWindow(plain);
     SetFocus(nullptr);

@@ -1,7 +1,7 @@
 #include "awt/ListenerAdapters.h"
 #include "awt/ListenerRegistry.h"
 
-#include "TestSupport.h"
+#include "awt/tests/support/TestSupport.h"
 
 using namespace test;
 
@@ -247,7 +247,7 @@ TEST(KeyEvents, KindsCodesAndModifiers) {
     EXPECT_EQ(awt::KeyEvent::PRESSED, keys.lastKey.id);
     EXPECT_EQ(static_cast<std::uint32_t>('A'), keys.lastKey.keyCode);
     EXPECT_EQ(awt::KeyEvent::SHIFT, keys.lastKey.modifiers);
-    HeldKeys none({});
+    HeldKeys none;
     SendMessageW(scene.left->getHWND(), WM_CHAR, L'\u00e9', 0);
     EXPECT_EQ(awt::KeyEvent::TYPED, keys.lastKey.id);
     EXPECT_EQ(0xE9u, keys.lastKey.keyCode);
@@ -267,7 +267,7 @@ TEST(KeyEvents, ModifiersComeFromTheKeyState) {
         HeldKeys keys({VK_RWIN, VK_SHIFT});
         EXPECT_EQ(awt::KeyEvent::WINDOWS | awt::KeyEvent::SHIFT, awt::getModifiers());
     }
-    HeldKeys none({});
+    HeldKeys none;
     EXPECT_EQ(0u, awt::getModifiers());
 }
 
@@ -306,7 +306,7 @@ TEST(ListenerAdapters, CallTheMemberAndTheKeyAdapterConsumesPresses) {
     awt::KeyListener_mem_fun_t<Target> key(&keyTarget, &Target::call);
     scene.left->addKeyListener(&key);
     scene.left->requestFocus();
-    HeldKeys none({});
+    HeldKeys none;
     SendMessageW(scene.left->getHWND(), WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(1, keyTarget.calls);
     EXPECT_EQ(scene.left, awt::Component::getFocusedComponent());

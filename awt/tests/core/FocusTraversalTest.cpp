@@ -1,8 +1,58 @@
-#include "TestSupport.h"
+#include "awt/tests/support/TestSupport.h"
 
 using namespace test;
 
 namespace {
+
+// A native window class whose procedure notes the keys that reach it, to see whether the toolkit
+// passed a message on. Its WM_GETDLGCODE answer is set per window.
+struct ProbeMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+};
+
+std::vector<ProbeMessage>& probeJournal() {
+    static std::vector<ProbeMessage> journal;
+    return journal;
+}
+
+LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) {
+        return GetWindowLongPtrW(window, 0);
+    }
+    if (message >= WM_KEYFIRST && message <= WM_KEYLAST) {
+        probeJournal().push_back(ProbeMessage{window, message, wParam});
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* probeClass() {
+    static ATOM atom = 0;
+    if (atom == 0) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = probeProc;
+        windowClass.cbWndExtra = sizeof(LONG_PTR);
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"AwtCoreProbe";
+        atom = RegisterClassExW(&windowClass);
+    }
+    return L"AwtCoreProbe";
+}
+
+void setProbeDialogCode(HWND window, LRESULT code) {
+    SetWindowLongPtrW(window, 0, code);
+}
+
+bool probeSaw(HWND window, UINT message, WPARAM wParam) {
+    for (const ProbeMessage& seen : probeJournal()) {
+        if (seen.window == window && seen.message == message && seen.wParam == wParam) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // a, b, (disabled), [group: c, d, (hidden)], e in a frame; the frame is a group too.
 struct TraversalScene {
@@ -61,7 +111,7 @@ struct TraversalScene {
 
 TEST(FocusTraversal, TabVisitsEveryCandidateAndWraps) {
     TraversalScene scene;
-    HeldKeys none({});
+    HeldKeys none;
     scene.a->requestFocus();
     EXPECT_EQ(scene.b, scene.press(VK_TAB));
     EXPECT_EQ(scene.c, scene.press(VK_TAB));
@@ -82,7 +132,7 @@ TEST(FocusTraversal, ShiftTabGoesBackAndWrapsFromTheFirst) {
 
 TEST(FocusTraversal, ArrowsStopAtTheGroupBoundary) {
     TraversalScene scene;
-    HeldKeys none({});
+    HeldKeys none;
     scene.c->requestFocus();
     EXPECT_EQ(scene.d, scene.press(VK_DOWN));
     EXPECT_EQ(scene.d, scene.press(VK_RIGHT));
@@ -136,7 +186,7 @@ TEST(FocusTraversal, KeysTheControlWantsOrWithModifiersArePassedOn) {
         EXPECT_EQ(probe, awt::Component::getFocusedComponent());
     }
 
-    HeldKeys none({});
+    HeldKeys none;
     // Released and typed Tabs are consumed without moving the focus.
     SendMessageW(window, WM_KEYUP, VK_TAB, 0);
     SendMessageW(window, WM_CHAR, L'\t', 0);
@@ -189,7 +239,7 @@ TEST(FocusTraversal, MultiLineEditKeepsTabAndSingleLineEditPassesIt) {
     frame.add(field);
     frame.createPeer();
     settle();
-    HeldKeys none({});
+    HeldKeys none;
     area->requestFocus();
     SendMessageW(area->getHWND(), WM_KEYDOWN, VK_TAB, 0);
     SendMessageW(area->getHWND(), WM_CHAR, L'\t', 0);
@@ -207,7 +257,7 @@ TEST(FocusTraversal, MultiLineEditKeepsTabAndSingleLineEditPassesIt) {
 TEST(FocusTraversal, TypedTabKeysThroughTheMessageLoop) {
     TraversalScene scene;
     Watchdog watchdog;
-    HeldKeys none({});
+    HeldKeys none;
     scene.a->requestFocus();
     // Key messages as the system queues them, through the toolkit's loop with translation.
     auto type = [&](UINT key) {

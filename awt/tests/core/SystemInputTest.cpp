@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "awt/tests/support/TestSupport.h"
 
 using namespace test;
 

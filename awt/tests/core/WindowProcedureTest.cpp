@@ -2,7 +2,7 @@
 
 #include "awt/AWTException.h"
 
-#include "TestSupport.h"
+#include "awt/tests/support/TestSupport.h"
 
 using namespace test;
 

@@ -1,0 +1,52 @@
+#include "awt/tests/support/TestProgram.h"
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "awt/Toolkit.h"
+
+namespace test {
+
+namespace {
+
+DWORD limitMs = 0;
+HANDLE testStarted = nullptr;
+std::string currentTest = "start-up";
+
+DWORD WINAPI watchdog(void*) {
+    while (WaitForSingleObject(testStarted, limitMs) == WAIT_OBJECT_0) {
+    }
+    std::fprintf(stderr, "watchdog: %s ran for more than %lu ms, ending the run\n", currentTest.c_str(),
+                 static_cast<unsigned long>(limitMs));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return 0;
+}
+
+class WatchdogFeeder : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo& info) override {
+        currentTest = std::string(info.test_suite_name()) + "." + info.name();
+        SetEvent(testStarted);
+    }
+};
+
+} // namespace
+
+int runTestProgram(int argc, char** argv, const wchar_t* applicationName, DWORD testLimitMs) {
+    testing::InitGoogleTest(&argc, argv);
+    awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL, applicationName);
+    limitMs = testLimitMs;
+    testStarted = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, watchdog, nullptr, 0, nullptr);
+    if (testStarted == nullptr || thread == nullptr) {
+        std::fprintf(stderr, "cannot start the watchdog\n");
+        return 2;
+    }
+    CloseHandle(thread);
+    testing::UnitTest::GetInstance()->listeners().Append(new WatchdogFeeder);
+    return RUN_ALL_TESTS();
+}
+
+} // namespace test
