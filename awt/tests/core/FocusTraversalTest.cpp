@@ -58,106 +58,69 @@ bool probeSaw(HWND window, UINT message, WPARAM wParam) {
 struct TraversalScene {
     TraversalScene() {
         // Positions are in the frame's window coordinates, so below its caption.
-        a = button(20, 40);
-        b = button(20, 70);
-        disabled = button(20, 100);
+        for (auto [control, x, y] : {std::tuple{a, 20, 40}, {b, 20, 70}, {disabled, 20, 100}, {e, 20, 230},
+                                      {c, 10, 10}, {d, 10, 50}, {hidden, 10, 90}}) {
+            control->setBounds(x, y, 80, 25);
+        }
         disabled->setEnabled(false);
-        group = new TestPanel(WS_BORDER);
+        hidden->setVisible(false);
         group->setGroup(true);
         group->setBounds(120, 40, 200, 150);
-        c = button(10, 10);
-        d = button(10, 50);
-        hidden = button(10, 90);
-        hidden->setVisible(false);
-        e = button(20, 230);
-        frame.add(a);
-        frame.add(b);
-        frame.add(disabled);
-        frame.add(group);
+        for (awt::Component* child : std::initializer_list<awt::Component*>{a, b, disabled, group, e}) {
+            frame.add(child);
+        }
         group->add(c);
         group->add(d);
         group->add(hidden);
-        frame.add(e);
         frame.createPeer();
         settle();
     }
 
-    static TestControl* button(int x, int y) {
-        auto* control = new TestControl();
-        control->setBounds(x, y, 80, 25);
-        return control;
-    }
-
-    // Presses the key on the focused component and tells which component has the focus after.
-    awt::Component* press(UINT key) {
-        HWND focus = GetFocus();
-        SendMessageW(focus, WM_KEYDOWN, key, 0);
-        SendMessageW(focus, WM_KEYUP, key, 0);
-        return awt::Component::getFocusedComponent();
-    }
-
     TestFrame frame;
-    TestControl* a;
-    TestControl* b;
-    TestControl* disabled;
-    TestPanel* group;
-    TestControl* c;
-    TestControl* d;
-    TestControl* hidden;
-    TestControl* e;
+    TestControl* a = new TestControl();
+    TestControl* b = new TestControl();
+    TestControl* disabled = new TestControl();
+    TestPanel* group = new TestPanel(WS_BORDER);
+    TestControl* c = new TestControl();
+    TestControl* d = new TestControl();
+    TestControl* hidden = new TestControl();
+    TestControl* e = new TestControl();
 };
 
 } // namespace
 
-TEST(FocusTraversal, TabVisitsEveryCandidateAndWraps) {
-    TraversalScene scene;
-    HeldKeys none;
-    scene.a->requestFocus();
-    EXPECT_EQ(scene.b, scene.press(VK_TAB));
-    EXPECT_EQ(scene.c, scene.press(VK_TAB));
-    EXPECT_EQ(scene.d, scene.press(VK_TAB));
-    EXPECT_EQ(scene.e, scene.press(VK_TAB));
-    EXPECT_EQ(scene.a, scene.press(VK_TAB));
-}
-
-TEST(FocusTraversal, ShiftTabGoesBackAndWrapsFromTheFirst) {
-    TraversalScene scene;
-    HeldKeys shift({VK_SHIFT});
-    scene.a->requestFocus();
-    EXPECT_EQ(scene.e, scene.press(VK_TAB));
-    EXPECT_EQ(scene.d, scene.press(VK_TAB));
-    EXPECT_EQ(scene.c, scene.press(VK_TAB));
-    EXPECT_EQ(scene.b, scene.press(VK_TAB));
-}
-
-TEST(FocusTraversal, ArrowsStopAtTheGroupBoundary) {
-    TraversalScene scene;
-    HeldKeys none;
-    scene.c->requestFocus();
-    EXPECT_EQ(scene.d, scene.press(VK_DOWN));
-    EXPECT_EQ(scene.d, scene.press(VK_RIGHT));
-    EXPECT_EQ(scene.c, scene.press(VK_UP));
-    EXPECT_EQ(scene.c, scene.press(VK_LEFT));
-
-    // Into a group from outside is fine; out of the frame, which is a group, is not.
-    scene.b->requestFocus();
-    EXPECT_EQ(scene.c, scene.press(VK_RIGHT));
-    scene.a->requestFocus();
-    EXPECT_EQ(scene.a, scene.press(VK_UP));
-    scene.e->requestFocus();
-    EXPECT_EQ(scene.e, scene.press(VK_DOWN));
-    // Backwards out of a group from outside it: the last candidate inside.
-    EXPECT_EQ(scene.d, scene.press(VK_UP));
-}
-
-TEST(FocusTraversal, ContainerRequestFocusPicksItsFirstCandidate) {
-    TraversalScene scene;
-    scene.group->requestFocus();
-    EXPECT_EQ(scene.c, awt::Component::getFocusedComponent());
-    EXPECT_EQ(scene.a, awt::Component::findCandidateInside(&scene.frame, true));
-    EXPECT_EQ(scene.e, awt::Component::findCandidateInside(&scene.frame, false));
-    EXPECT_EQ(nullptr, scene.d->findFocusCandidate(true, false));
-    EXPECT_EQ(scene.e, scene.d->findFocusCandidate(true, true));
+TEST(FocusTraversal, TabAndShiftTabVisitEveryCandidateAndWrapArrowsStopAtGroups) {
+    TraversalScene s;
+    struct Row {
+        TestControl* from;
+        UINT key;
+        bool shift;
+        awt::Component* to;
+    };
+    const Row rows[] = {
+        {s.a, VK_TAB, false, s.b}, {s.b, VK_TAB, false, s.c}, {s.c, VK_TAB, false, s.d},
+        {s.d, VK_TAB, false, s.e}, {s.e, VK_TAB, false, s.a}, {s.a, VK_TAB, true, s.e},
+        {s.e, VK_TAB, true, s.d}, {s.c, VK_TAB, true, s.b}, {s.c, VK_DOWN, false, s.d},
+        {s.d, VK_RIGHT, false, s.d}, {s.d, VK_UP, false, s.c}, {s.c, VK_LEFT, false, s.c},
+        // Into a group from outside is fine; out of the frame, which is a group, is not.
+        {s.b, VK_RIGHT, false, s.c}, {s.a, VK_UP, false, s.a}, {s.e, VK_DOWN, false, s.e},
+        // Backwards into a group from after it: the last candidate inside.
+        {s.e, VK_UP, false, s.d},
+    };
+    for (const Row& row : rows) {
+        row.from->requestFocus();
+        HeldKeys held(row.shift ? std::initializer_list<int>{VK_SHIFT} : std::initializer_list<int>{});
+        SendMessageW(row.from->getHWND(), WM_KEYDOWN, row.key, 0);
+        SendMessageW(GetFocus(), WM_KEYUP, row.key, 0);
+        EXPECT_EQ(row.to, awt::Component::getFocusedComponent()) << "key " << row.key << " shift " << row.shift
+                                                                 << " row " << (&row - rows);
+    }
+    s.group->requestFocus();
+    EXPECT_EQ(s.c, awt::Component::getFocusedComponent());
+    EXPECT_EQ(s.a, awt::Component::findCandidateInside(&s.frame, true));
+    EXPECT_EQ(s.e, awt::Component::findCandidateInside(&s.frame, false));
+    EXPECT_EQ(nullptr, s.d->findFocusCandidate(true, false));
+    EXPECT_EQ(s.e, s.d->findFocusCandidate(true, true));
 }
 
 TEST(FocusTraversal, KeysTheControlWantsOrWithModifiersArePassedOn) {
@@ -171,62 +134,36 @@ TEST(FocusTraversal, KeysTheControlWantsOrWithModifiersArePassedOn) {
     frame.createPeer();
     settle();
     HWND window = probe->getHWND();
-    probe->requestFocus();
-    probeJournal().clear();
-
-    {
-        // Ctrl+Tab is never the toolkit's.
-        HeldKeys control({VK_CONTROL});
-        SendMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-        EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_TAB));
-        EXPECT_EQ(probe, awt::Component::getFocusedComponent());
-        // Neither are arrows with a modifier.
-        SendMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
-        EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_DOWN));
-        EXPECT_EQ(probe, awt::Component::getFocusedComponent());
+    struct Row {
+        LRESULT dialogCode;
+        bool control;
+        UINT message;
+        WPARAM key;
+        bool passedOn;
+        awt::Component* focused;
+    };
+    const Row rows[] = {
+        // Ctrl+Tab is never the toolkit's, neither are arrows with a modifier.
+        {0, true, WM_KEYDOWN, VK_TAB, true, probe}, {0, true, WM_KEYDOWN, VK_DOWN, true, probe},
+        // Released and typed Tabs, and characters with the codes of arrow keys, are consumed.
+        {0, false, WM_KEYUP, VK_TAB, false, probe}, {0, false, WM_CHAR, L'\t', false, probe},
+        {0, false, WM_CHAR, L'%', false, probe}, {0, false, WM_CHAR, L'(', false, probe},
+        {0, false, WM_CHAR, L'a', true, probe},
+        // A control that wants arrows gets them and the characters with their codes, not Tab.
+        {DLGC_WANTARROWS, false, WM_KEYDOWN, VK_DOWN, true, probe}, {DLGC_WANTARROWS, false, WM_CHAR, L'&', true, probe},
+        {DLGC_WANTARROWS, false, WM_KEYDOWN, VK_TAB, false, next},
+        {DLGC_WANTTAB, false, WM_KEYDOWN, VK_TAB, true, probe}, {DLGC_WANTALLKEYS, false, WM_KEYDOWN, VK_TAB, true, probe},
+        {DLGC_WANTALLKEYS, false, WM_KEYDOWN, VK_LEFT, true, probe},
+    };
+    for (const Row& row : rows) {
+        probe->requestFocus();
+        setProbeDialogCode(window, row.dialogCode);
+        probeJournal().clear();
+        HeldKeys held(row.control ? std::initializer_list<int>{VK_CONTROL} : std::initializer_list<int>{});
+        SendMessageW(window, row.message, row.key, 0);
+        EXPECT_EQ(row.passedOn, probeSaw(window, row.message, row.key)) << "row " << (&row - rows);
+        EXPECT_EQ(row.focused, awt::Component::getFocusedComponent()) << "row " << (&row - rows);
     }
-
-    HeldKeys none;
-    // Released and typed Tabs are consumed without moving the focus.
-    SendMessageW(window, WM_KEYUP, VK_TAB, 0);
-    SendMessageW(window, WM_CHAR, L'\t', 0);
-    EXPECT_FALSE(probeSaw(window, WM_KEYUP, VK_TAB));
-    EXPECT_FALSE(probeSaw(window, WM_CHAR, L'\t'));
-    EXPECT_EQ(probe, awt::Component::getFocusedComponent());
-
-    // Typed characters whose codes are those of the arrow keys are consumed like them.
-    SendMessageW(window, WM_CHAR, L'%', 0);
-    SendMessageW(window, WM_CHAR, L'(', 0);
-    EXPECT_FALSE(probeSaw(window, WM_CHAR, L'%'));
-    EXPECT_FALSE(probeSaw(window, WM_CHAR, L'('));
-    EXPECT_EQ(probe, awt::Component::getFocusedComponent());
-    SendMessageW(window, WM_CHAR, L'a', 0);
-    EXPECT_TRUE(probeSaw(window, WM_CHAR, L'a'));
-
-    // A control that wants arrows gets them and the characters with their codes.
-    setProbeDialogCode(window, DLGC_WANTARROWS);
-    SendMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
-    SendMessageW(window, WM_CHAR, L'&', 0);
-    EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_DOWN));
-    EXPECT_TRUE(probeSaw(window, WM_CHAR, L'&'));
-    EXPECT_EQ(probe, awt::Component::getFocusedComponent());
-    // But not Tab.
-    SendMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_EQ(next, awt::Component::getFocusedComponent());
-
-    // One that wants Tab (or all keys) keeps the focus on Tab.
-    probe->requestFocus();
-    setProbeDialogCode(window, DLGC_WANTTAB);
-    SendMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-    EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_TAB));
-    EXPECT_EQ(probe, awt::Component::getFocusedComponent());
-    probeJournal().clear();
-    setProbeDialogCode(window, DLGC_WANTALLKEYS);
-    SendMessageW(window, WM_KEYDOWN, VK_TAB, 0);
-    SendMessageW(window, WM_KEYDOWN, VK_LEFT, 0);
-    EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_TAB));
-    EXPECT_TRUE(probeSaw(window, WM_KEYDOWN, VK_LEFT));
-    EXPECT_EQ(probe, awt::Component::getFocusedComponent());
 }
 
 TEST(FocusTraversal, MultiLineEditKeepsTabAndSingleLineEditPassesIt) {
@@ -240,35 +177,13 @@ TEST(FocusTraversal, MultiLineEditKeepsTabAndSingleLineEditPassesIt) {
     frame.createPeer();
     settle();
     HeldKeys none;
-    area->requestFocus();
-    SendMessageW(area->getHWND(), WM_KEYDOWN, VK_TAB, 0);
-    SendMessageW(area->getHWND(), WM_CHAR, L'\t', 0);
-    EXPECT_EQ(area, awt::Component::getFocusedComponent());
+    for (TestControl* edit : {area, field}) {
+        edit->requestFocus();
+        for (UINT message : {WM_KEYDOWN, WM_CHAR}) {
+            SendMessageW(edit->getHWND(), message, VK_TAB, 0);
+        }
+    }
     EXPECT_EQ(L"\t", windowText(area->getHWND()));
-
-    field->requestFocus();
-    SendMessageW(field->getHWND(), WM_CHAR, L'x', 0);
-    SendMessageW(field->getHWND(), WM_KEYDOWN, VK_TAB, 0);
-    SendMessageW(field->getHWND(), WM_CHAR, L'\t', 0);
-    EXPECT_EQ(L"x", windowText(field->getHWND()));
+    EXPECT_EQ(L"", windowText(field->getHWND()));
     EXPECT_EQ(area, awt::Component::getFocusedComponent());
-}
-
-TEST(FocusTraversal, TypedTabKeysThroughTheMessageLoop) {
-    TraversalScene scene;
-    Watchdog watchdog;
-    HeldKeys none;
-    scene.a->requestFocus();
-    // Key messages as the system queues them, through the toolkit's loop with translation.
-    auto type = [&](UINT key) {
-        HWND focus = GetFocus();
-        PostMessageW(focus, WM_KEYDOWN, key, 1);
-        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-        toolkit()->invokeLater(task([] { PostQuitMessage(0); }));
-        return toolkit()->run();
-    };
-    EXPECT_EQ(0, type(VK_TAB));
-    EXPECT_EQ(scene.b, awt::Component::getFocusedComponent());
-    EXPECT_EQ(0, type(VK_DOWN));
-    EXPECT_EQ(scene.c, awt::Component::getFocusedComponent());
 }

@@ -2,116 +2,51 @@
 
 using namespace test;
 
-// Input synthesized through the system's input path (SendInput), not sent to a window.
-
-namespace {
-
-using Journal = std::vector<std::wstring>;
-
-void key(WORD virtualKey, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-void mouseButton(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-// Moves the cursor to a point of the component's window (window coordinates).
-void moveOver(awt::Component* component, int x, int y) {
-    RECT rect;
-    GetWindowRect(component->getHWND(), &rect);
-    SetCursorPos(rect.left + x, rect.top + y);
-}
-
-struct Scene {
-    Scene() {
-        SetCursorPos(2, 2);
-        first = control(40, 40);
-        second = control(40, 80);
-        third = control(160, 80);
-        frame.add(first);
-        frame.add(second);
-        frame.add(third);
-        frame.createPeer();
-        SetForegroundWindow(frame.getHWND());
-        settle();
-    }
-    static TestControl* control(int x, int y) {
-        auto* c = new TestControl();
-        c->setBounds(x, y, 100, 30);
-        return c;
-    }
+// Input through the system's input queue and the toolkit's loop, as a user gives it.
+TEST(SystemInput, TabShiftTabAndTheMouseEnteringClickingAndLeaving) {
     TestFrame frame;
-    TestControl* first;
-    TestControl* second;
-    TestControl* third;
-};
-
-} // namespace
-
-TEST(SystemInput, TabAndShiftTabFromTheKeyboard) {
-    Scene scene;
-    Watchdog watchdog;
-    scene.first->requestFocus();
-    key(VK_TAB, false);
-    key(VK_TAB, true);
-    runFor(200);
-    EXPECT_EQ(scene.second, awt::Component::getFocusedComponent());
-
-    key(VK_SHIFT, false);
-    key(VK_TAB, false);
-    key(VK_TAB, true);
-    key(VK_SHIFT, true);
-    runFor(200);
-    EXPECT_EQ(scene.first, awt::Component::getFocusedComponent());
-
-    key(VK_SHIFT, false);
-    key(VK_TAB, false);
-    key(VK_TAB, true);
-    key(VK_SHIFT, true);
-    runFor(200);
-    EXPECT_EQ(scene.third, awt::Component::getFocusedComponent());
-}
-
-TEST(SystemInput, MouseEntersClicksAndLeaves) {
-    Scene scene;
-    Watchdog watchdog;
+    TestControl* controls[3] = {new TestControl(), new TestControl(), new TestControl()};
+    for (auto [control, x, y] : {std::tuple{controls[0], 40, 40}, {controls[1], 40, 80}, {controls[2], 160, 80}}) {
+        control->setBounds(x, y, 100, 30);
+        frame.add(control);
+    }
     SetCursorPos(2, 2);
-    runFor(100);
-    Journal journal;
+    frame.createPeer();
+    SetForegroundWindow(frame.getHWND());
+    settle();
+    controls[0]->requestFocus();
+    press(VK_TAB);
+    runFor(200);
+    EXPECT_EQ(controls[1], awt::Component::getFocusedComponent());
+    press(VK_TAB, {VK_SHIFT});
+    runFor(200);
+    EXPECT_EQ(controls[0], awt::Component::getFocusedComponent());
+    press(VK_TAB, {VK_SHIFT});
+    runFor(200);
+    EXPECT_EQ(controls[2], awt::Component::getFocusedComponent());
+
+    std::vector<std::wstring> journal;
     Recorder first(&journal, L"first");
     Recorder second(&journal, L"second");
-    scene.first->addMouseListener(&first);
-    scene.second->addMouseListener(&second);
-    scene.first->handleCommands = true;
-
-    moveOver(scene.first, 10, 10);
+    controls[0]->addMouseListener(&first);
+    controls[1]->addMouseListener(&second);
+    controls[0]->handleCommands = true;
+    RECT rect;
+    GetWindowRect(controls[0]->getHWND(), &rect);
+    clickAt(rect.left + 10, rect.top + 10);
     runFor(150);
-    mouseButton(MOUSEEVENTF_LEFTDOWN);
-    mouseButton(MOUSEEVENTF_LEFTUP);
-    runFor(150);
-    EXPECT_EQ((Journal{L"first:entered", L"first:pressed", L"first:released"}), journal);
-    EXPECT_EQ(10, first.lastMouse.x);
-    EXPECT_EQ(10, first.lastMouse.y);
-    // The click reached the button, which told its parent.
-    EXPECT_EQ(static_cast<UINT>(BN_CLICKED), scene.first->lastCode);
-
+    EXPECT_EQ((std::vector<std::wstring>{L"first:entered", L"first:pressed", L"first:released"}), journal);
+    EXPECT_EQ((awt::Point{10, 10}), (awt::Point{first.lastMouse.x, first.lastMouse.y}));
+    EXPECT_EQ(static_cast<UINT>(BN_CLICKED), controls[0]->lastCode) << "the button told its parent";
     journal.clear();
-    moveOver(scene.second, 20, 15);
+    GetWindowRect(controls[1]->getHWND(), &rect);
+    SetCursorPos(rect.left + 20, rect.top + 15);
     runFor(150);
-    EXPECT_EQ((Journal{L"first:exited", L"second:entered"}), journal);
-
+    EXPECT_EQ((std::vector<std::wstring>{L"first:exited", L"second:entered"}), journal);
     // The system reports the leave a while after the cursor went.
     journal.clear();
     SetCursorPos(2, 2);
-    runFor(1000);
-    EXPECT_EQ((Journal{L"second:exited"}), journal);
-    EXPECT_FALSE(scene.second->isMouseInside());
+    EXPECT_TRUE(waitUntil([&] { return !journal.empty(); }, 2000));
+    EXPECT_EQ((std::vector<std::wstring>{L"second:exited"}), journal);
+    EXPECT_FALSE(controls[1]->isMouseInside());
 }
