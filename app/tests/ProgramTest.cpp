@@ -68,54 +68,67 @@ private:
 
 }  // namespace
 
-TEST(ProgramTest, CancelInTheSettingsDialogForAMissingConfigurationEndsWithExitCodeZero) {
-    TempFolder folder(L"kelvane-cancel");
-    ProgramRun program(L"", folder.path());
-    ASSERT_TRUE(program.isStarted());
-
-    HWND dialog = settingsDialogAfterErrorBox(
-        program.id(), errorBoxText(L"class zeno::FileNotFoundException", L"kelvane.cfg", ERROR_FILE_NOT_FOUND));
-    ASSERT_NE(nullptr, dialog) << "no settings dialog";
-    EXPECT_NE(nullptr, descendantWithText(dialog, L"kelvane.cfg")) << "the dialog names the configuration file";
-    EXPECT_NE(nullptr, descendantWithText(dialog, awt::Toolkit::loadString(10)));
-    EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
-    const std::vector<HWND> fields = descendants(dialog, L"Edit");
-    EXPECT_EQ(2u, fields.size());
-    for (HWND field : fields) {
-        EXPECT_EQ(L"", textOf(field)) << "the path fields start empty";
-    }
-    clickButton(dialog, awt::Toolkit::loadString(14));
-
-    bool mainWindowSeen = true;
-    EXPECT_EQ(0u, program.waitForExit(&mainWindowSeen));
-    EXPECT_FALSE(mainWindowSeen);
-    EXPECT_FALSE(folder.exists(L"kelvane.cfg")) << "Cancel writes nothing";
-}
-
-TEST(ProgramTest, AZeroLengthHeaderEndsWithTheFatalErrorBoxAndItsErrorCode) {
-    TempFolder folder(L"kelvane-empty");
-    const std::wstring ntStatusPath = folder.writeFile(L"ntstatus.h", "");
-    const std::wstring win32Path = folder.writeFile(L"winerror.h", testheaders::win32Header);
-    const std::wstring configPath = folder.writeFile(L"settings.cfg", testheaders::configuration(ntStatusPath, win32Path));
-
-    // What the system answers when a file of zero bytes is mapped.
-    HANDLE file = CreateFileW(ntStatusPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
+    TempFolder folder(L"kelvane-program");
+    const std::wstring emptyHeader = folder.writeFile(L"ntstatus.h", "");
+    const std::wstring emptyHeaderConfig = folder.writeFile(
+        L"empty.cfg", testheaders::configuration(emptyHeader, folder.writeFile(L"winerror.h", testheaders::win32Header)));
+    const std::wstring unwritable = folder.file(L"missing\\kelvane.cfg");
+    // What the system answers when a file of zero bytes is mapped, and when a path holds quotes.
+    HANDLE file = CreateFileW(emptyHeader.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_EQ(nullptr, CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
     const DWORD mappingError = GetLastError();
-    ASSERT_EQ(nullptr, mapping);
     CloseHandle(file);
-
-    ProgramRun program(configPath, folder.path());
-    ASSERT_TRUE(program.isStarted());
-    HWND box = waitForWindowOf(program.id(), L"Kelvane fatal error", L"#32770");
-    ASSERT_NE(nullptr, box) << "no fatal-error box";
-    EXPECT_EQ(errorBoxText(L"class zeno::IOException", L"::CreateFileMapping(" + ntStatusPath + L") failed",
-                           mappingError),
-              messageBoxText(box));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    bool mainWindowSeen = true;
-    EXPECT_EQ(mappingError, program.waitForExit(&mainWindowSeen));
-    EXPECT_FALSE(mainWindowSeen);
+    const std::wstring quoted = L"\"" + emptyHeaderConfig + L"\"";
+    ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileW(quoted.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const DWORD quotedError = GetLastError();
+    ASSERT_TRUE(quotedError != ERROR_FILE_NOT_FOUND && quotedError != ERROR_PATH_NOT_FOUND) << quotedError;
+    const std::wstring missing = L"class zeno::FileNotFoundException";
+    const std::wstring io = L"class zeno::IOException";
+    const UINT OK = 13, CANCEL = 14;
+    // Each case: the command line, the box for a missing file (empty: none) and the settings
+    // dialog's button then pressed, the fatal-error box (empty: none) and the exit code.
+    const struct {
+        std::wstring arguments;
+        std::wstring missingBox;
+        UINT button;
+        std::wstring fatalBox;
+        DWORD exitCode;
+    } cases[] = {
+        {L"", errorBoxText(missing, L"kelvane.cfg", ERROR_FILE_NOT_FOUND), CANCEL, L"", 0},
+        {emptyHeaderConfig, L"", 0, errorBoxText(io, L"::CreateFileMapping(" + emptyHeader + L") failed", mappingError),
+         mappingError},
+        {quoted, L"", 0, errorBoxText(io, L"::CreateFile(" + quoted + L") failed", quotedError), quotedError},
+        // Writing the configuration fails: fatal, not taken for a missing file.
+        {unwritable, errorBoxText(missing, unwritable, ERROR_PATH_NOT_FOUND), OK,
+         errorBoxText(missing, unwritable, ERROR_PATH_NOT_FOUND), ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& run : cases) {
+        SCOPED_TRACE("command line \"" + std::string(run.arguments.begin(), run.arguments.end()) + "\"");
+        ProgramRun program(run.arguments, folder.path());
+        ASSERT_TRUE(program.isStarted());
+        if (!run.missingBox.empty()) {
+            HWND dialog = settingsDialogAfterErrorBox(program.id(), run.missingBox);
+            ASSERT_NE(nullptr, dialog) << "no settings dialog";
+            EXPECT_NE(nullptr, descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
+            EXPECT_NE(nullptr, descendantWithText(dialog, awt::Toolkit::loadString(10)));
+            EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
+            const std::vector<HWND> fields = descendants(dialog, L"Edit");
+            EXPECT_EQ(2u, fields.size());
+            for (HWND field : fields) {
+                EXPECT_EQ(L"", textOf(field)) << "the path fields start empty";
+            }
+            clickButton(dialog, awt::Toolkit::loadString(run.button));
+        }
+        if (!run.fatalBox.empty()) {
+            HWND box = waitForWindowOf(program.id(), L"Kelvane fatal error", L"#32770");
+            ASSERT_NE(nullptr, box) << "no fatal-error box";
+            EXPECT_EQ(run.fatalBox, messageBoxText(box));
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        bool mainWindowSeen = true;
+        EXPECT_EQ(run.exitCode, program.waitForExit(&mainWindowSeen));
+        EXPECT_FALSE(mainWindowSeen);
+    }
+    EXPECT_FALSE(folder.exists(L"kelvane.cfg")) << "Cancel writes nothing";
 }
