@@ -24,8 +24,9 @@ const Names allNtStatusNames = {
     L"STATUS_SUCCESS",          L"STATUS_PENDING",               L"STATUS_UNSUCCESSFUL",
     L"STATUS_ACCESS_VIOLATION", L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE",
     L"STATUS_ACCESS_DENIED",    L"STATUS_OBJECT_NAME_NOT_FOUND", L"STATUS_KELVANE_UNMAPPED"};
-const Names allWin32Names = {L"ERROR_SUCCESS",    L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
-                             L"ERROR_ACCESS_DENIED", L"ERROR_IO_PENDING",   L"ERROR_NOACCESS"};
+const Names allWin32Names = {L"ERROR_SUCCESS",       L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
+                             L"ERROR_ACCESS_DENIED", L"ERROR_KELVANE_HANDLE",   L"ERROR_IO_PENDING",
+                             L"ERROR_NOACCESS"};
 const wchar_t* const VERSION = L"Kelvane version 0.1.2";
 const std::uint32_t NONE = ErrorCodePane::NO_CODE;
 
@@ -42,7 +43,7 @@ void expectPane(const PaneView& view, const Shown& expected, const std::wstring&
     EXPECT_EQ(expected.name, view.name);
     EXPECT_EQ(expected.decimal, view.decimal);
     EXPECT_EQ(expected.hex, view.hex);
-    EXPECT_EQ(expected.code == NONE ? L"" : message, view.message);
+    EXPECT_EQ(*expected.hex == L'\0' ? L"" : message, view.message);
     EXPECT_EQ(rows, view.rows);
 }
 
@@ -80,8 +81,8 @@ std::wstring MainWindowTest::configPath;
 
 }  // namespace
 
-TEST_F(MainWindowTest, TypedNamesAndValuesShowAllFourFormsTheListRowAndTheCounterpart) {
-    // The mappings the steps rely on, as this platform gives them.
+TEST_F(MainWindowTest, TypedAndPastedTextShowsTheFourFormsTheListsAndTheCounterpart) {
+    // The mappings the rows rely on, as this platform gives them.
     const struct {
         std::uint32_t ntStatus, win32;
     } platform[] = {{0xC0000005, 998}, {0xC0000001, 31}, {0xC000001E, 5}, {0xC000001F, 5}, {0xC0000022, 5},
@@ -90,73 +91,105 @@ TEST_F(MainWindowTest, TypedNamesAndValuesShowAllFourFormsTheListRowAndTheCounte
         ASSERT_EQ(mapping.win32, RtlNtStatusToDosError(static_cast<LONG>(mapping.ntStatus))) << mapping.ntStatus;
     }
     const Names violationOnly = {L"STATUS_ACCESS_VIOLATION"};
+    const Names accessNames = {L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"};
     const Names accessDenied = {L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED"};
+    const Names fileNotFound = {L"ERROR_FILE_NOT_FOUND"};
     const Shown ntSuccess = {0, L"STATUS_SUCCESS", L"0", L"0x0"};
     const Shown violation = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005"};
+    const Shown ntDenied = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022"};
+    const Shown unmapped = {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001"};
     const Shown noAccess = {998, L"ERROR_NOACCESS", L"998", L"0x3e6"};
     const Shown win32Success = {0, L"ERROR_SUCCESS", L"0", L"0x0"};
     const Shown denied = {5, L"ERROR_ACCESS_DENIED", L"5", L"0x5"};
+    const Shown invalidFunction = {1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1"};
     const Shown cleared = {NONE, L"", L"", L""};
-    // Each step: a function key (0: none), the characters typed, then what both panes, the left
-    // list's selection and the status bar show (status string id; 0: the version).
+    const bool TYPE = false, PASTE = true;
+    // Each row: a function key (0: none) and the text typed (or pasted over the field's text), then
+    // what each pane (fields, list rows, selected row) and the status bar (string id; 0: the
+    // version) show.
     const struct {
         WORD key;
-        const wchar_t* typed;
+        bool pasted;
+        const wchar_t* text;
         Shown left;
         const Names& leftRows;
         int leftSelected;
         Shown right;
+        const Names& rightRows;
+        int rightSelected;
         UINT status;
-    } steps[] = {
-        {0, L"", ntSuccess, allNtStatusNames, 0, win32Success, 0},
+    } rows[] = {
+        {0, TYPE, L"", ntSuccess, allNtStatusNames, 0, win32Success, allWin32Names, 0, 0},
         // A part of a name filters the list and leaves the code; the user's text stays.
-        {VK_F1, L"status_access_v", {0, L"status_access_v", L"0", L"0x0"}, violationOnly, -1, win32Success, 0},
-        {0, L"iolation", violation, violationOnly, 0, noAccess, 2},
-        // Text that is not a number changes nothing, and stays in the field.
-        {VK_F3, L"c0000022", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022"}, allNtStatusNames, 6,
-         denied, 2},
-        {0, L"g", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g"}, allNtStatusNames, 6, denied, 2},
-        {VK_F2, L"3221225477", violation, allNtStatusNames, 3, noAccess, 2},
+        {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0"}, violationOnly, -1, win32Success,
+         allWin32Names, 0, 0},
+        {0, TYPE, L"iolation", violation, violationOnly, 0, noAccess, allWin32Names, 6, 2},
+        {VK_F3, TYPE, L"c0000022", ntDenied, allNtStatusNames, 6, denied, allWin32Names, 3, 2},
+        // Text that is no number changes nothing and stays in the field.
+        {0, TYPE, L"g", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F3, PASTE, L"0x", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0x"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F3, PASTE, L"0X1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0X1"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F2, PASTE, L"-1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"-1", L"0X1"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F2, PASTE, L"1 ", {0xC0000022, L"STATUS_ACCESS_DENIED", L"1 ", L"0X1"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F2, PASTE, L"", {0xC0000022, L"STATUS_ACCESS_DENIED", L"", L"0X1"}, allNtStatusNames, 6, denied,
+         allWin32Names, 3, 2},
+        {VK_F2, TYPE, L"3221225477", violation, allNtStatusNames, 3, noAccess, allWin32Names, 6, 2},
+        {VK_F2, PASTE, L"4294967296", ntSuccess, allNtStatusNames, 0, win32Success, allWin32Names, 0, 2},
+        // Of nine hexadecimal digits the last eight count.
+        {VK_F3, PASTE, L"1c0000005", violation, allNtStatusNames, 3, noAccess, allWin32Names, 6, 2},
         // Mapped to a code that winerror.h does not define: shown by number, without a name.
-        {VK_F3, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001"}, allNtStatusNames, 2,
-         {31, L"", L"31", L"0x1f"}, 2},
-        {VK_F3, L"c0fe0001", {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001"}, allNtStatusNames, 8,
-         cleared, 3},
-        {VK_F3, L"0", ntSuccess, allNtStatusNames, 0, win32Success, 2},
-        // The prefix typed key by key: the "0" becomes "0x0" at once, and the "x" after it starts
-        // the user's own prefix.
-        {VK_F3, L"0xC0000005", violation, allNtStatusNames, 3, noAccess, 2},
+        {VK_F3, TYPE, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001"}, allNtStatusNames, 2,
+         {31, L"", L"31", L"0x1f"}, allWin32Names, -1, 2},
+        {VK_F3, TYPE, L"c0fe0001", unmapped, allNtStatusNames, 8, cleared, allWin32Names, -1, 3},
+        // The cleared pane's "no code" shown again notifies nobody.
+        {VK_F7, PASTE, L"0xffffffff", unmapped, allNtStatusNames, 8, {NONE, L"", L"4294967295", L"0xffffffff"},
+         allWin32Names, -1, 3},
         // Several NTSTATUS values: the left list offers exactly those, the first shown.
-        {VK_F6, L"5", {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, accessDenied, 0,
-         denied, 5},
-        // Exactly one, not among the rows: the left list is refilled.
-        {VK_F6, L"997", {0x103, L"STATUS_PENDING", L"259", L"0x103"}, allNtStatusNames, 1,
-         {997, L"ERROR_IO_PENDING", L"997", L"0x3e5"}, 4},
-        // No NTSTATUS of this header maps to these; leading zeros disappear.
-        {VK_F6, L"1", cleared, allNtStatusNames, -1, {1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1"}, 6},
-        {VK_F6, L"007", cleared, allNtStatusNames, -1, {7, L"", L"7", L"0x7"}, 6},
-        {VK_F5, L"error_file_not_found", {0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034"},
-         allNtStatusNames, 7, {2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2"}, 4},
+        {VK_F6, TYPE, L"5", {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, accessDenied, 0,
+         denied, allWin32Names, 3, 5},
+        // Clearing a pane refills a list of candidates or of filtered names with every entry.
+        {VK_F6, TYPE, L"1", cleared, allNtStatusNames, -1, invalidFunction, allWin32Names, 1, 6},
+        // Exactly one: the left pane shows it.
+        {VK_F6, TYPE, L"997", {0x103, L"STATUS_PENDING", L"259", L"0x103"}, allNtStatusNames, 1,
+         {997, L"ERROR_IO_PENDING", L"997", L"0x3e5"}, allWin32Names, 5, 4},
+        {VK_F1, TYPE, L"access", {0x103, L"access", L"259", L"0x103"}, accessNames, -1,
+         {997, L"ERROR_IO_PENDING", L"997", L"0x3e5"}, allWin32Names, 5, 4},
+        {VK_F6, TYPE, L"1", cleared, allNtStatusNames, -1, invalidFunction, allWin32Names, 1, 6},
+        // Leading zeros disappear.
+        {VK_F6, TYPE, L"007", cleared, allNtStatusNames, -1, {7, L"", L"7", L"0x7"}, allWin32Names, -1, 6},
+        {VK_F5, TYPE, L"error_file_not_found", {0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034"},
+         allNtStatusNames, 7, {2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2"}, fileNotFound, 0, 4},
+        // The first of two names for one value: its row reads the second.
+        {VK_F5, TYPE, L"error_invalid_handle", cleared, allNtStatusNames, -1, {6, L"ERROR_INVALID_HANDLE", L"6", L"0x6"},
+         allWin32Names, 4, 6},
     };
     drive([&](UiDriver& ui, Kelvane* frame) {
         EXPECT_EQ(L"Kelvane - " + configPath, textOf(frame->getHWND()));
         EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
-        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 6 entries)"));
-        for (const auto& step : steps) {
-            SCOPED_TRACE("step " + std::to_string(&step - steps));
-            if (step.key != 0) {
-                ui.press(step.key);
+        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 7 entries)"));
+        for (const auto& row : rows) {
+            SCOPED_TRACE("row " + std::to_string(&row - rows) + " \"" + std::string(row.text, row.text + wcslen(row.text)) + "\"");
+            if (row.key != 0) {
+                ui.press(row.key);
             }
-            ui.type(step.typed);
+            if (row.pasted) {
+                ui.onUi([&] { SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row.text)); });
+                ui.settle();
+            } else {
+                ui.type(row.text);
+            }
             const PaneView ntStatus = left(ui, frame);
-            expectPane(ntStatus, step.left, systemNtStatusText(step.left.code), step.leftRows);
-            EXPECT_EQ(step.leftSelected, ntStatus.selectedRow);
+            expectPane(ntStatus, row.left, systemNtStatusText(row.left.code), row.leftRows);
+            EXPECT_EQ(row.leftSelected, ntStatus.selectedRow);
             const PaneView win32 = right(ui, frame);
-            const bool filtered = step.key == VK_F5;
-            expectPane(win32, step.right, systemWin32Text(step.right.code),
-                       filtered ? Names{step.right.name} : allWin32Names);
-            EXPECT_EQ(win32.name, win32.selectedText());
-            EXPECT_EQ(step.status == 0 ? VERSION : awt::Toolkit::loadString(step.status), status(ui, frame));
+            expectPane(win32, row.right, systemWin32Text(row.right.code), row.rightRows);
+            EXPECT_EQ(row.rightSelected, win32.selectedRow);
+            EXPECT_EQ(row.status == 0 ? VERSION : awt::Toolkit::loadString(row.status), status(ui, frame));
         }
     });
 }

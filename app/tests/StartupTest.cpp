@@ -107,8 +107,9 @@ TEST(StartupTest, TheSelectButtonProposesTheFieldsPathAndTakesTheChosenFile) {
         HWND files = waitForFileDialog(dialog);
         ASSERT_NE(nullptr, files) << "no file dialog";
         const std::wstring proposedName = L"ntstatus.h";
-        const std::vector<HWND> nameBoxes = descendants(files, L"Edit", &proposedName);
-        ASSERT_EQ(1u, nameBoxes.size()) << "the field's file is proposed";
+        std::vector<HWND> nameBoxes;
+        ASSERT_TRUE(waitFor([&] { return (nameBoxes = descendants(files, L"Edit", &proposedName)).size() == 1; }))
+            << "the field's file is proposed";
         bool headerFilter = false;
         for (HWND combo : descendants(files, L"ComboBox")) {
             const std::wstring text = textOf(combo);

@@ -25,6 +25,8 @@ const char* const win32Header =
     "#define ERROR_INVALID_FUNCTION 1L\r\n"
     "#define ERROR_FILE_NOT_FOUND 2L\r\n"
     "#define ERROR_ACCESS_DENIED 5L\r\n"
+    "#define ERROR_INVALID_HANDLE 6L\r\n"
+    "#define ERROR_KELVANE_HANDLE 6L\r\n"
     "#define ERROR_IO_PENDING 997L\r\n"
     "#define ERROR_NOACCESS 998L\r\n";
 
