@@ -1,22 +1,41 @@
 #include "FrameProbe.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
 
-#include <memory>
+#include <atomic>
+#include <thread>
 
-#include "SystemWindows.h"
 #include "app/ErrorCodePane.h"
 #include "app/Kelvane.h"
-#include "awt/Toolkit.h"
+
+namespace {
+
+std::wstring formatted(DWORD flags, HMODULE source, DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD count = FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                           FORMAT_MESSAGE_FROM_SYSTEM,
+                                       source, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text = count > 0 ? std::wstring(buffer, count) : std::wstring();
+    LocalFree(buffer);
+    return text;
+}
+
+BOOL CALLBACK closeWindow(HWND window, LPARAM) {
+    if (IsWindowVisible(window)) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+}  // namespace
 
 PaneView viewOf(ErrorCodePane* pane) {
     PaneView view;
     view.currentCode = pane->getCurrentCode();
-    view.name = textOf(pane->getNameField()->getHWND());
-    view.decimal = textOf(pane->getDecimalField()->getHWND());
-    view.hex = textOf(pane->getHexField()->getHWND());
-    view.message = textOf(pane->getMessageArea()->getHWND());
+    view.name = test::windowText(pane->getNameField()->getHWND());
+    view.decimal = test::windowText(pane->getDecimalField()->getHWND());
+    view.hex = test::windowText(pane->getHexField()->getHWND());
+    view.message = test::windowText(pane->getMessageArea()->getHWND());
     HWND list = pane->getList()->getHWND();
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT row = 0; row < count; ++row) {
@@ -35,24 +54,52 @@ std::wstring statusTextOf(Kelvane* frame) {
     return text;
 }
 
-int runFrame(const std::wstring& configPath, const std::function<void(UiDriver&, Kelvane*)>& script) {
-    auto frame = std::make_unique<Kelvane>(configPath);
-    Kelvane* shown = frame.get();
-    return runDriven(
-        awt::Toolkit::getInstance(), [&] { return shown->run(); },
-        [&](UiDriver& ui) {
-            ASSERT_TRUE(waitShown(ui, shown)) << "the main window did not come up";
-            script(ui, shown);
-        });
+std::wstring systemWin32Text(DWORD code) {
+    return formatted(0, nullptr, code);
 }
 
-bool waitShown(UiDriver& ui, Kelvane* frame) {
-    const bool visible = ui.waitUntil(
-        [&] { return frame->getHWND() != nullptr && IsWindowVisible(frame->getHWND()) && frame->getStatusBar() != nullptr; },
-        20000);
-    if (!visible) {
-        return false;
+std::wstring systemNtStatusText(DWORD code) {
+    return formatted(FORMAT_MESSAGE_FROM_HMODULE, GetModuleHandleW(L"ntdll.dll"), code);
+}
+
+std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
+    std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
+                        std::to_wstring(static_cast<int>(code));
+    std::wstring system = systemWin32Text(code);
+    if (system.size() >= 2 && system.compare(system.size() - 2, 2, L"\r\n") == 0) {
+        system.erase(system.size() - 2);
     }
-    ui.onUi([&] { SetForegroundWindow(frame->getHWND()); });
-    return ui.waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); });
+    return system.empty() ? text : text + L"\n" + system;
+}
+
+HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText) {
+    HWND box = test::waitForWindow(L"Kelvane", L"#32770", processId, 15000);
+    if (box == nullptr) {
+        ADD_FAILURE() << "no error box";
+        return nullptr;
+    }
+    EXPECT_EQ(expectedText, test::messageBoxText(box));
+    test::dismissBox(box);
+    return test::waitForWindow(awt::Toolkit::loadString(9), nullptr, processId, 15000);
+}
+
+int runScripted(Kelvane& frame, const std::function<void()>& script) {
+    std::atomic<bool> ended{false};
+    const DWORD runThread = GetCurrentThreadId();
+    std::thread driver([&] {
+        script();
+        while (!ended) {
+            EnumThreadWindows(runThread, closeWindow, 0);
+            Sleep(100);
+        }
+    });
+    int result = -1;
+    try {
+        result = frame.run();
+    } catch (...) {
+        ADD_FAILURE() << "run threw";
+    }
+    ended = true;
+    driver.join();
+    return result;
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "FrameProbe.h"
-#include "SystemWindows.h"
 #include "TempFolder.h"
 #include "TestHeaders.h"
 #include "app/ErrorCodePane.h"
@@ -27,7 +26,6 @@ const Names allNtStatusNames = {
 const Names allWin32Names = {L"ERROR_SUCCESS",       L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
                              L"ERROR_ACCESS_DENIED", L"ERROR_KELVANE_HANDLE",   L"ERROR_IO_PENDING",
                              L"ERROR_NOACCESS"};
-const wchar_t* const VERSION = L"Kelvane version 0.1.2";
 const std::uint32_t NONE = ErrorCodePane::NO_CODE;
 
 // What one pane should show; a pane without a code shows empty fields.
@@ -47,6 +45,8 @@ void expectPane(const PaneView& view, const Shown& expected, const std::wstring&
     EXPECT_EQ(rows, view.rows);
 }
 
+// The frame built and shown as Kelvane::run does after loading, in front, with this thread
+// running its loop whenever input is sent.
 class MainWindowTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -55,25 +55,38 @@ protected:
     }
     static void TearDownTestSuite() { folder.reset(); }
 
-    // Runs the frame with the script and expects the ordinary end (the window closed, exit code 0).
-    static void drive(const std::function<void(UiDriver&, Kelvane*)>& script) {
-        EXPECT_EQ(0, runFrame(configPath, script));
+    void SetUp() override {
+        frame = std::make_unique<Kelvane>(configPath);
+        frame->load();
+        frame->buildUI();
+        frame->setVisible(true);
+        SetForegroundWindow(frame->getHWND());
+        ASSERT_TRUE(test::waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+        nt = frame->getNtStatusPane();
+        win32 = frame->getWin32Pane();
     }
-    static PaneView left(UiDriver& ui, Kelvane* frame) {
-        return ui.get<PaneView>([&] { return viewOf(frame->getNtStatusPane()); });
+    void TearDown() override {
+        frame.reset();
+        test::pumpMessages();
     }
-    static PaneView right(UiDriver& ui, Kelvane* frame) {
-        return ui.get<PaneView>([&] { return viewOf(frame->getWin32Pane()); });
+
+    // Input through the system's queue, handled by the program's own loop: the loop's end comes
+    // with a timer, and a timer only comes when no input waits.
+    static void press(WORD key, std::initializer_list<WORD> modifiers = {}) {
+        test::press(key, modifiers);
+        test::runFor(20);
     }
-    static std::wstring status(UiDriver& ui, Kelvane* frame) {
-        return ui.get<std::wstring>([&] { return statusTextOf(frame); });
+    static void type(const std::wstring& text) {
+        test::typeText(text);
+        test::runFor(20);
     }
-    static HWND focused(UiDriver& ui) {
-        return ui.get<HWND>([] { return GetFocus(); });
-    }
+    std::wstring status() const { return statusTextOf(frame.get()); }
 
     static std::unique_ptr<TempFolder> folder;
     static std::wstring configPath;
+    std::unique_ptr<Kelvane> frame;
+    ErrorCodePane* nt = nullptr;
+    ErrorCodePane* win32 = nullptr;
 };
 
 std::unique_ptr<TempFolder> MainWindowTest::folder;
@@ -168,183 +181,168 @@ TEST_F(MainWindowTest, TypedAndPastedTextShowsTheFourFormsTheListsAndTheCounterp
         {VK_F5, TYPE, L"error_invalid_handle", cleared, allNtStatusNames, -1, {6, L"ERROR_INVALID_HANDLE", L"6", L"0x6"},
          allWin32Names, 4, 6},
     };
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        EXPECT_EQ(L"Kelvane - " + configPath, textOf(frame->getHWND()));
-        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
-        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 7 entries)"));
-        for (const auto& row : rows) {
-            SCOPED_TRACE("row " + std::to_string(&row - rows) + " \"" + std::string(row.text, row.text + wcslen(row.text)) + "\"");
-            if (row.key != 0) {
-                ui.press(row.key);
-            }
-            if (row.pasted) {
-                ui.onUi([&] { SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row.text)); });
-                ui.settle();
-            } else {
-                ui.type(row.text);
-            }
-            const PaneView ntStatus = left(ui, frame);
-            expectPane(ntStatus, row.left, systemNtStatusText(row.left.code), row.leftRows);
-            EXPECT_EQ(row.leftSelected, ntStatus.selectedRow);
-            const PaneView win32 = right(ui, frame);
-            expectPane(win32, row.right, systemWin32Text(row.right.code), row.rightRows);
-            EXPECT_EQ(row.rightSelected, win32.selectedRow);
-            EXPECT_EQ(row.status == 0 ? VERSION : awt::Toolkit::loadString(row.status), status(ui, frame));
+    EXPECT_EQ(L"Kelvane - " + configPath, test::windowText(frame->getHWND()));
+    EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
+    EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 7 entries)"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE("row " + std::to_string(&row - rows) + " \"" + std::string(row.text, row.text + wcslen(row.text)) +
+                     "\"");
+        if (row.key != 0) {
+            press(row.key);
         }
-    });
+        if (row.pasted) {
+            SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row.text));
+        } else {
+            type(row.text);
+        }
+        const PaneView left = viewOf(nt);
+        expectPane(left, row.left, systemNtStatusText(row.left.code), row.leftRows);
+        EXPECT_EQ(row.leftSelected, left.selectedRow);
+        const PaneView right = viewOf(win32);
+        expectPane(right, row.right, systemWin32Text(row.right.code), row.rightRows);
+        EXPECT_EQ(row.rightSelected, right.selectedRow);
+        EXPECT_EQ(row.status == 0 ? L"Kelvane version 0.1.2" : awt::Toolkit::loadString(row.status), status());
+    }
 }
 
 TEST_F(MainWindowTest, ListKeysWalkTheRowsAndAPickedCandidateMapsBackAlone) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        ui.press(VK_F1);
-        ui.press(VK_NEXT);
-        PaneView ntStatus = left(ui, frame);
-        EXPECT_GT(ntStatus.selectedRow, 0) << "Page Down moves the selection";
-        EXPECT_EQ(ntStatus.selectedText(), ntStatus.name);
-        ui.press(VK_PRIOR);
-        EXPECT_EQ(0u, left(ui, frame).currentCode);
+    press(VK_F1);
+    press(VK_NEXT);
+    PaneView left = viewOf(nt);
+    ASSERT_GT(left.selectedRow, 0) << "Page Down moves the selection";
+    EXPECT_EQ(left.rows[static_cast<std::size_t>(left.selectedRow)], left.name);
+    press(VK_PRIOR);
+    EXPECT_EQ(0u, nt->getCurrentCode());
 
-        ui.press(VK_F1);
-        ui.type(L"access");
-        EXPECT_EQ((Names{L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"}), left(ui, frame).rows);
-        const struct {
-            WORD key;
-            std::uint32_t code;
-            int row;
-        } walk[] = {{VK_DOWN, 0xC0000005, 0}, {VK_DOWN, 0xC0000022, 1}, {VK_DOWN, 0xC0000022, 1}, {VK_UP, 0xC0000005, 0}};
-        for (const auto& move : walk) {
-            ui.press(move.key);
-            EXPECT_EQ(move.code, left(ui, frame).currentCode);
-            EXPECT_EQ(move.row, left(ui, frame).selectedRow);
-        }
-        // With no row left the keys change nothing; an empty text lists every name.
-        ui.press(VK_F1);
-        ui.type(L"zzz");
-        ui.press(VK_DOWN);
-        ui.press(VK_UP);
-        EXPECT_TRUE(left(ui, frame).rows.empty());
-        EXPECT_EQ(L"3221225477", left(ui, frame).decimal);
-        ui.press(VK_F1);
-        ui.press(VK_BACK);
-        EXPECT_EQ(allNtStatusNames, left(ui, frame).rows);
-        EXPECT_EQ(-1, left(ui, frame).selectedRow);
+    // After a filter no row is selected: both keys take the first; with no row they change nothing.
+    const struct {
+        WORD key;
+        const wchar_t* typed;
+        std::uint32_t code;
+        int row;
+    } walk[] = {{VK_F1, L"access", 0, -1},       {VK_DOWN, L"", 0xC0000005, 0}, {VK_DOWN, L"", 0xC0000022, 1},
+                {VK_DOWN, L"", 0xC0000022, 1},   {VK_UP, L"", 0xC0000005, 0},   {VK_F1, L"access", 0xC0000005, -1},
+                {VK_UP, L"", 0xC0000005, 0},     {VK_F1, L"zzz", 0xC0000005, -1}, {VK_DOWN, L"", 0xC0000005, -1},
+                {VK_UP, L"", 0xC0000005, -1}};
+    for (const auto& move : walk) {
+        SCOPED_TRACE("step " + std::to_string(&move - walk));
+        press(move.key);
+        type(move.typed);
+        EXPECT_EQ(move.code, nt->getCurrentCode());
+        EXPECT_EQ(move.row, viewOf(nt).selectedRow);
+    }
+    EXPECT_TRUE(viewOf(nt).rows.empty());
+    // An emptied name field lists every name, none selected.
+    press(VK_F1);
+    press(VK_BACK);
+    EXPECT_EQ(allNtStatusNames, viewOf(nt).rows);
+    EXPECT_EQ(-1, viewOf(nt).selectedRow);
 
-        // Another of several candidates picked in the list: the right pane stays, the status says
-        // the mapping exists, and showing the same code again notifies nobody.
-        ui.press(VK_F6);
-        ui.type(L"5");
-        ui.press(VK_F4);
-        ui.press(VK_TAB);
-        ASSERT_EQ(frame->getNtStatusPane()->getList()->getHWND(), focused(ui));
-        ui.press(VK_DOWN);
-        ntStatus = left(ui, frame);
-        EXPECT_EQ(0xC000001Fu, ntStatus.currentCode);
-        EXPECT_EQ(3u, ntStatus.rows.size());
-        EXPECT_EQ(awt::Toolkit::loadString(2), status(ui, frame));
-        EXPECT_EQ(L"5", right(ui, frame).decimal);
-        ui.press(VK_F6);
-        ui.type(L"5");
-        EXPECT_EQ(awt::Toolkit::loadString(2), status(ui, frame));
-    });
+    // Another of several candidates picked in the list maps back: the right pane stays, and the
+    // same code shown again notifies nobody, so the status keeps its text.
+    press(VK_F6);
+    type(L"5");
+    press(VK_F4);
+    press(VK_TAB);
+    ASSERT_EQ(nt->getList()->getHWND(), GetFocus());
+    press(VK_DOWN);
+    left = viewOf(nt);
+    EXPECT_EQ(0xC000001Fu, left.currentCode);
+    EXPECT_EQ(3u, left.rows.size());
+    EXPECT_EQ(awt::Toolkit::loadString(2), status());
+    EXPECT_EQ(L"5", viewOf(win32).decimal);
+    press(VK_F6);
+    type(L"5");
+    EXPECT_EQ(awt::Toolkit::loadString(2), status());
 }
 
 TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeField) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        ErrorCodePane* nt = frame->getNtStatusPane();
-        ErrorCodePane* win32 = frame->getWin32Pane();
-        const struct {
-            WORD key;
-            bool shift;
-            awt::Component* target;
-        } bindings[] = {
-            {VK_F1, false, nt->getNameField()},     {VK_F2, false, nt->getDecimalField()},
-            {VK_F3, false, nt->getHexField()},      {VK_F4, false, nt->getMessageArea()},
-            {VK_F5, false, win32->getNameField()},  {VK_F6, false, win32->getDecimalField()},
-            {VK_F7, false, win32->getHexField()},   {VK_F8, false, win32->getMessageArea()},
-            {VK_F7, false, win32->getHexField()},   {VK_F1, true, win32->getHexField()},    {VK_F9, false, nt->getHexField()},
-            {VK_F9, false, win32->getHexField()},   {VK_F5, false, win32->getNameField()},
-            {VK_F9, false, nt->getNameField()},
-        };
-        for (const auto& binding : bindings) {
-            ui.press(binding.key, binding.shift);
-            HWND field = binding.target->getHWND();
-            EXPECT_EQ(field, focused(ui)) << "key " << binding.key << (binding.shift ? " with Shift" : "");
-            const bool wholeSelected = ui.get<bool>([&] {
-                DWORD start = 0, end = 0;
-                SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-                return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field));
-            });
-            const bool messageArea = binding.target == nt->getMessageArea() || binding.target == win32->getMessageArea();
-            EXPECT_TRUE(messageArea || wholeSelected) << "key " << binding.key;
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        awt::Component* target;
+    } bindings[] = {
+        {VK_F1, {}, nt->getNameField()},         {VK_F2, {}, nt->getDecimalField()},
+        {VK_F3, {}, nt->getHexField()},          {VK_F4, {}, nt->getMessageArea()},
+        {VK_F5, {}, win32->getNameField()},      {VK_F6, {}, win32->getDecimalField()},
+        {VK_F7, {}, win32->getHexField()},       {VK_F8, {}, win32->getMessageArea()},
+        {VK_F7, {}, win32->getHexField()},       {VK_F1, {VK_SHIFT}, win32->getHexField()},
+        {VK_F9, {}, nt->getHexField()},          {VK_F9, {}, win32->getHexField()},
+        {VK_F5, {}, win32->getNameField()},      {VK_F9, {}, nt->getNameField()},
+    };
+    for (const auto& binding : bindings) {
+        SCOPED_TRACE("binding " + std::to_string(&binding - bindings));
+        press(binding.key, binding.modifiers);
+        HWND field = binding.target->getHWND();
+        EXPECT_EQ(field, GetFocus());
+        DWORD start = 0, end = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const bool messageArea = binding.target == nt->getMessageArea() || binding.target == win32->getMessageArea();
+        EXPECT_TRUE(messageArea || (start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field))));
+    }
+
+    // Esc resets both panes and stays with the window: the focused field never sees it.
+    press(VK_F3);
+    type(L"c0000034");
+    ASSERT_EQ(2u, win32->getCurrentCode());
+    std::vector<std::wstring> journal;
+    test::Recorder recorder(&journal, L"hex");
+    nt->getHexField()->addKeyListener(&recorder);
+    press(VK_ESCAPE);
+    EXPECT_EQ(awt::Toolkit::loadString(1), status());
+    EXPECT_EQ(L"STATUS_SUCCESS", viewOf(nt).name);
+    EXPECT_EQ(L"ERROR_SUCCESS", viewOf(win32).name);
+    HWND hexField = nt->getHexField()->getHWND();
+    EXPECT_EQ(hexField, GetFocus()) << "Esc leaves the focus alone";
+    const auto pressed = [&] { return std::count(journal.begin(), journal.end(), L"hex:keyPressed"); };
+    EXPECT_EQ(0, pressed());
+    press(VK_HOME);
+    nt->getHexField()->removeKeyListener(&recorder);
+    EXPECT_EQ(1, pressed()) << "an unbound key reaches the field";
+
+    // With the caret inside the text and nothing selected, Ctrl+C copies the whole text;
+    // Ctrl+Shift+C selects nothing.
+    press(VK_F3);
+    type(L"c0000005");
+    SendMessageW(hexField, EM_SETSEL, 3, 3);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    press('C', {VK_CONTROL});
+    std::wstring copied;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
         }
-
-        ui.press(VK_F3);
-        ui.type(L"c0000034");
-        ASSERT_EQ(2u, right(ui, frame).currentCode);
-        ui.press(VK_ESCAPE);
-        EXPECT_EQ(awt::Toolkit::loadString(1), status(ui, frame));
-        EXPECT_EQ(L"STATUS_SUCCESS", left(ui, frame).name);
-        EXPECT_EQ(L"ERROR_SUCCESS", right(ui, frame).name);
-        HWND hexField = nt->getHexField()->getHWND();
-        EXPECT_EQ(hexField, focused(ui)) << "Esc leaves the focus alone";
-
-        // With the caret inside the text and nothing selected, Ctrl+C copies the whole text;
-        // Ctrl+Shift+C selects nothing.
-        ui.press(VK_F3);
-        ui.type(L"c0000005");
-        ui.onUi([&] {
-            SendMessageW(hexField, EM_SETSEL, 3, 3);
-            OpenClipboard(nullptr);
-            EmptyClipboard();
-            CloseClipboard();
-        });
-        ui.press('C', false, true);
-        EXPECT_EQ(L"0xc0000005", ui.get<std::wstring>([] {
-            std::wstring text;
-            if (OpenClipboard(nullptr)) {
-                if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                    text = static_cast<const wchar_t*>(GlobalLock(data));
-                    GlobalUnlock(data);
-                }
-                CloseClipboard();
-            }
-            return text;
-        }));
-        ui.onUi([&] { SendMessageW(hexField, EM_SETSEL, 3, 3); });
-        ui.press('C', true, true);
-        EXPECT_EQ(MAKELONG(3, 3), ui.get<LRESULT>([&] { return SendMessageW(hexField, EM_GETSEL, 0, 0); }));
-    });
+        CloseClipboard();
+    }
+    EXPECT_EQ(L"0xc0000005", copied);
+    SendMessageW(hexField, EM_SETSEL, 3, 3);
+    press('C', {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(MAKELONG(3, 3), SendMessageW(hexField, EM_GETSEL, 0, 0));
 }
 
 TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        HWND title = descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
-        ASSERT_NE(nullptr, title);
-        RECT area;
-        GetWindowRect(title, &area);
-        // Into the label from outside, then rest there.
-        SetCursorPos(area.left + 10, area.bottom + 40);
-        Sleep(100);
-        for (int x : {area.left + 20, area.left + 23}) {
-            INPUT move = {};
-            move.type = INPUT_MOUSE;
-            move.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-            move.mi.dy = ((area.top + area.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-            move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            SendInput(1, &move, sizeof move);
-            ui.settle();
+    HWND title = test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
+    ASSERT_NE(nullptr, title);
+    RECT area;
+    GetWindowRect(title, &area);
+    // Into the label from outside, then rest there.
+    SetCursorPos(area.left + 10, area.bottom + 40);
+    test::runFor(100);
+    for (int x : {area.left + 20, area.left + 23}) {
+        SetCursorPos(x, (area.top + area.bottom) / 2);
+        test::runFor(20);
+    }
+    HWND tip = nullptr;
+    EXPECT_TRUE(test::waitUntil([&] {
+        for (HWND window : test::descendants(GetDesktopWindow(), L"tooltips_class32")) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            tip = owner == GetCurrentProcessId() && IsWindowVisible(window) ? window : tip;
         }
-        HWND tip = nullptr;
-        EXPECT_TRUE(waitFor([&] {
-            for (HWND window : descendants(GetDesktopWindow(), L"tooltips_class32")) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                tip = owner == GetCurrentProcessId() && IsWindowVisible(window) ? window : tip;
-            }
-            return tip != nullptr;
-        })) << "no tool tip came up";
-        if (tip != nullptr) {
-            EXPECT_EQ(folder->file(L"ntstatus.h"), textOf(tip));
-        }
-    });
+        return tip != nullptr;
+    })) << "no tool tip came up";
+    EXPECT_EQ(folder->file(L"ntstatus.h"), test::windowText(tip));
 }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "SystemWindows.h"
+#include "FrameProbe.h"
 #include "TempFolder.h"
 #include "TestHeaders.h"
 #include "awt/Toolkit.h"
@@ -49,8 +49,8 @@ public:
     // window came up meanwhile.
     DWORD waitForExit(bool* mainWindowSeen = nullptr) {
         bool seen = false;
-        waitFor([&] {
-            seen = seen || hasWindowStartingWith(process.dwProcessId, L"Kelvane - ");
+        test::pollUntil([&] {
+            seen = seen || test::findWindow(L"Kelvane - ", nullptr, process.dwProcessId, true) != nullptr;
             return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
         }, EXIT_TIMEOUT_MS);
         if (mainWindowSeen != nullptr) {
@@ -110,21 +110,21 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
         if (!run.missingBox.empty()) {
             HWND dialog = settingsDialogAfterErrorBox(program.id(), run.missingBox);
             ASSERT_NE(nullptr, dialog) << "no settings dialog";
-            EXPECT_NE(nullptr, descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
-            EXPECT_NE(nullptr, descendantWithText(dialog, awt::Toolkit::loadString(10)));
+            EXPECT_NE(nullptr, test::descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
+            EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
             EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
-            const std::vector<HWND> fields = descendants(dialog, L"Edit");
+            const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
             EXPECT_EQ(2u, fields.size());
             for (HWND field : fields) {
-                EXPECT_EQ(L"", textOf(field)) << "the path fields start empty";
+                EXPECT_EQ(L"", test::windowText(field)) << "the path fields start empty";
             }
-            clickButton(dialog, awt::Toolkit::loadString(run.button));
+            EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(run.button)));
         }
         if (!run.fatalBox.empty()) {
-            HWND box = waitForWindowOf(program.id(), L"Kelvane fatal error", L"#32770");
+            HWND box = test::waitForWindow(L"Kelvane fatal error", L"#32770", program.id(), 15000);
             ASSERT_NE(nullptr, box) << "no fatal-error box";
-            EXPECT_EQ(run.fatalBox, messageBoxText(box));
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(run.fatalBox, test::messageBoxText(box));
+            test::dismissBox(box);
         }
         bool mainWindowSeen = true;
         EXPECT_EQ(run.exitCode, program.waitForExit(&mainWindowSeen));
