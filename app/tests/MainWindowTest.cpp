@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FrameProbe.h"
-#include "TempFolder.h"
-#include "TestHeaders.h"
+#include "AppTestSupport.h"
 #include "app/ErrorCodePane.h"
 #include "app/Kelvane.h"
 #include "awt/Toolkit.h"

@@ -4,67 +4,46 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
-#include "FrameProbe.h"
-#include "TempFolder.h"
-#include "TestHeaders.h"
+#include "AppTestSupport.h"
 #include "awt/Toolkit.h"
 
 namespace {
 
-const DWORD EXIT_TIMEOUT_MS = 20000;
-
-// One run of Kelvane.exe; a run that outlives its test is ended.
-class ProgramRun {
-public:
-    ProgramRun(const std::wstring& arguments, const std::wstring& workingFolder) {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring program(path);
-        program.erase(program.find_last_of(L"\\/") + 1);
-        std::wstring commandLine = L"\"" + program + L"Kelvane.exe\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(),
-                                 &startup, &process) != FALSE;
-    }
-    ~ProgramRun() {
-        if (started) {
-            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process.hProcess, 99);
-                WaitForSingleObject(process.hProcess, EXIT_TIMEOUT_MS);
-            }
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-    }
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    bool isStarted() const { return started; }
-    DWORD id() const { return process.dwProcessId; }
-
-    // The exit code, or STILL_ACTIVE when the program did not end in time; notes whether a main
-    // window came up meanwhile.
-    DWORD waitForExit(bool* mainWindowSeen = nullptr) {
-        bool seen = false;
-        test::pollUntil([&] {
-            seen = seen || test::findWindow(L"Kelvane - ", nullptr, process.dwProcessId, true) != nullptr;
-            return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-        }, EXIT_TIMEOUT_MS);
-        if (mainWindowSeen != nullptr) {
-            *mainWindowSeen = seen;
-        }
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process.hProcess, &code);
-        return code;
-    }
-
-private:
-    bool started = false;
+// Runs Kelvane.exe with the command line in the folder while the script plays the user. Returns
+// the exit code (STILL_ACTIVE: it did not end in time and was ended) and notes whether a main
+// window came up.
+DWORD runProgram(const std::wstring& arguments, const std::wstring& folder,
+                 const std::function<void(DWORD processId)>& script, bool* mainWindowSeen) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring commandLine(path);
+    commandLine = L"\"" + commandLine.substr(0, commandLine.find_last_of(L"\\/") + 1) + L"Kelvane.exe\"" +
+                  (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        ADD_FAILURE() << "Kelvane.exe did not start";
+        return STILL_ACTIVE;
+    }
+    script(process.dwProcessId);
+    *mainWindowSeen = false;
+    test::pollUntil([&] {
+        *mainWindowSeen = *mainWindowSeen || test::findWindow(L"Kelvane - ", nullptr, process.dwProcessId, true);
+        return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    }, 20000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    TerminateProcess(process.hProcess, code);
+    WaitForSingleObject(process.hProcess, 20000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
 
 }  // namespace
 
@@ -105,29 +84,28 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
     };
     for (const auto& run : cases) {
         SCOPED_TRACE("command line \"" + std::string(run.arguments.begin(), run.arguments.end()) + "\"");
-        ProgramRun program(run.arguments, folder.path());
-        ASSERT_TRUE(program.isStarted());
-        if (!run.missingBox.empty()) {
-            HWND dialog = settingsDialogAfterErrorBox(program.id(), run.missingBox);
-            ASSERT_NE(nullptr, dialog) << "no settings dialog";
-            EXPECT_NE(nullptr, test::descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
-            EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
-            EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
-            const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
-            EXPECT_EQ(2u, fields.size());
-            for (HWND field : fields) {
-                EXPECT_EQ(L"", test::windowText(field)) << "the path fields start empty";
-            }
-            EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(run.button)));
-        }
-        if (!run.fatalBox.empty()) {
-            HWND box = test::waitForWindow(L"Kelvane fatal error", L"#32770", program.id(), 15000);
-            ASSERT_NE(nullptr, box) << "no fatal-error box";
-            EXPECT_EQ(run.fatalBox, test::messageBoxText(box));
-            test::dismissBox(box);
-        }
         bool mainWindowSeen = true;
-        EXPECT_EQ(run.exitCode, program.waitForExit(&mainWindowSeen));
+        EXPECT_EQ(run.exitCode, runProgram(run.arguments, folder.path(), [&](DWORD processId) {
+            if (!run.missingBox.empty()) {
+                HWND dialog = settingsDialogAfterErrorBox(processId, run.missingBox);
+                ASSERT_NE(nullptr, dialog) << "no settings dialog";
+                EXPECT_NE(nullptr, test::descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
+                EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
+                EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
+                const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
+                EXPECT_EQ(2u, fields.size());
+                for (HWND field : fields) {
+                    EXPECT_EQ(L"", test::windowText(field)) << "the path fields start empty";
+                }
+                EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(run.button)));
+            }
+            if (!run.fatalBox.empty()) {
+                HWND box = test::waitForWindow(L"Kelvane fatal error", L"#32770", processId, 15000);
+                ASSERT_NE(nullptr, box) << "no fatal-error box";
+                EXPECT_EQ(run.fatalBox, test::messageBoxText(box));
+                test::dismissBox(box);
+            }
+        }, &mainWindowSeen));
         EXPECT_FALSE(mainWindowSeen);
     }
     EXPECT_FALSE(folder.exists(L"kelvane.cfg")) << "Cancel writes nothing";
