@@ -1,7 +1,5 @@
 #include "AppTestSupport.h"
 
-#include <commctrl.h>
-
 #include <atomic>
 #include <thread>
 
@@ -54,16 +52,6 @@ std::wstring writeAll(TempFolder& folder) {
 
 namespace {
 
-std::wstring formatted(DWORD flags, HMODULE source, DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD count = FormatMessageW(flags | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                           FORMAT_MESSAGE_FROM_SYSTEM,
-                                       source, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text = count > 0 ? std::wstring(buffer, count) : std::wstring();
-    LocalFree(buffer);
-    return text;
-}
-
 BOOL CALLBACK closeWindow(HWND window, LPARAM) {
     if (IsWindowVisible(window)) {
         PostMessageW(window, WM_CLOSE, 0, 0);
@@ -81,35 +69,30 @@ PaneView viewOf(ErrorCodePane* pane) {
     view.hex = test::windowText(pane->getHexField()->getHWND());
     view.message = test::windowText(pane->getMessageArea()->getHWND());
     HWND list = pane->getList()->getHWND();
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT row = 0; row < count; ++row) {
-        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, row, 0)) + 1, L'\0');
-        text.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(&text[0]))));
+    for (LRESULT row = 0; row < SendMessageW(list, LB_GETCOUNT, 0, 0); ++row) {
+        wchar_t text[256] = {};
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
         view.rows.push_back(text);
     }
     view.selectedRow = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
     return view;
 }
 
-std::wstring statusTextOf(Kelvane* frame) {
-    HWND bar = frame->getStatusBar()->getHWND();
-    std::wstring text(static_cast<std::size_t>(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0))) + 1, L'\0');
-    text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(&text[0]))));
+std::wstring systemText(DWORD code, const wchar_t* module) {
+    wchar_t* buffer = nullptr;
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM |
+                        (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : 0);
+    const DWORD count = FormatMessageW(flags, module != nullptr ? GetModuleHandleW(module) : nullptr, code, 0,
+                                       reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text = count > 0 ? std::wstring(buffer, count) : std::wstring();
+    LocalFree(buffer);
     return text;
-}
-
-std::wstring systemWin32Text(DWORD code) {
-    return formatted(0, nullptr, code);
-}
-
-std::wstring systemNtStatusText(DWORD code) {
-    return formatted(FORMAT_MESSAGE_FROM_HMODULE, GetModuleHandleW(L"ntdll.dll"), code);
 }
 
 std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
     std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
                         std::to_wstring(static_cast<int>(code));
-    std::wstring system = systemWin32Text(code);
+    std::wstring system = systemText(code);
     if (system.size() >= 2 && system.compare(system.size() - 2, 2, L"\r\n") == 0) {
         system.erase(system.size() - 2);
     }

@@ -45,11 +45,9 @@ struct PaneView {
 };
 
 PaneView viewOf(ErrorCodePane* pane);
-// The text of the status bar's first part.
-std::wstring statusTextOf(Kelvane* frame);
-
-std::wstring systemWin32Text(DWORD code);
-std::wstring systemNtStatusText(DWORD code);
+// The system's message text for a code, from the module's message table (L"ntdll.dll") or the
+// system's own.
+std::wstring systemText(DWORD code, const wchar_t* module = nullptr);
 // What the program's error box shows for an exception (an empty message has no line).
 std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code);
 // Waits for the program's error box, checks its text, confirms it and returns the settings dialog

@@ -55,12 +55,6 @@ void expectPane(const PaneView& view, const State& expected, const std::wstring&
 // running its loop whenever input is sent.
 class MainWindowTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder = std::make_unique<TempFolder>(L"kelvane-main");
-        configPath = testheaders::writeAll(*folder);
-    }
-    static void TearDownTestSuite() { folder.reset(); }
-
     void SetUp() override {
         frame = std::make_unique<Kelvane>(configPath);
         frame->load();
@@ -86,28 +80,23 @@ protected:
         test::typeText(text);
         test::runFor(20);
     }
-    std::wstring status() const { return statusTextOf(frame.get()); }
+    std::wstring status() const { return test::windowText(frame->getStatusBar()->getHWND()); }
 
-    static std::unique_ptr<TempFolder> folder;
-    static std::wstring configPath;
+    TempFolder folder{L"kelvane-main"};
+    const std::wstring configPath = testheaders::writeAll(folder);
     std::unique_ptr<Kelvane> frame;
     ErrorCodePane* nt = nullptr;
     ErrorCodePane* win32 = nullptr;
 };
 
-std::unique_ptr<TempFolder> MainWindowTest::folder;
-std::wstring MainWindowTest::configPath;
-
 }  // namespace
 
 TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCounterpart) {
     // The mappings the rows rely on, as this platform gives them.
-    const struct {
-        std::uint32_t ntStatus, win32;
-    } platform[] = {{0xC0000005, 998}, {0xC0000001, 31}, {0xC000001E, 5}, {0xC000001F, 5}, {0xC0000022, 5},
-                    {0x103, 997},      {0xC0000034, 2},  {0xC0FE0001, 317}};
-    for (const auto& mapping : platform) {
-        ASSERT_EQ(mapping.win32, RtlNtStatusToDosError(static_cast<LONG>(mapping.ntStatus))) << mapping.ntStatus;
+    for (const auto& mapping : std::vector<std::pair<ULONG, ULONG>>{
+             {0xC0000005, 998}, {0xC0000001, 31}, {0xC000001E, 5}, {0xC000001F, 5}, {0xC0000022, 5}, {0x103, 997},
+             {0xC0000034, 2}, {0xC0FE0001, 317}}) {
+        ASSERT_EQ(mapping.second, RtlNtStatusToDosError(static_cast<LONG>(mapping.first))) << mapping.first;
     }
     const Names& allNt = allNtStatusNames;
     const Names& allWin32 = allWin32Names;
@@ -217,8 +206,8 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         } else {
             type(row.text);
         }
-        expectPane(viewOf(nt), row.left, systemNtStatusText(row.left.shown.code));
-        expectPane(viewOf(win32), row.right, systemWin32Text(row.right.shown.code));
+        expectPane(viewOf(nt), row.left, systemText(row.left.shown.code, L"ntdll.dll"));
+        expectPane(viewOf(win32), row.right, systemText(row.right.shown.code));
         EXPECT_EQ(row.status == 0 ? L"Kelvane version 0.1.2" : awt::Toolkit::loadString(row.status), status());
     }
 }
@@ -276,22 +265,15 @@ TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeFi
     press(VK_F3);
     type(L"c0000005");
     SendMessageW(hexField, EM_SETSEL, 3, 3);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    CloseClipboard();
-    press('C', {VK_CONTROL});
-    std::wstring copied;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            copied = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    EXPECT_EQ(L"0xc0000005", copied);
-    SendMessageW(hexField, EM_SETSEL, 3, 3);
     press('C', {VK_CONTROL, VK_SHIFT});
     EXPECT_EQ(MAKELONG(3, 3), SendMessageW(hexField, EM_GETSEL, 0, 0));
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+    press('C', {VK_CONTROL});
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE copied = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_EQ(L"0xc0000005", std::wstring(copied != nullptr ? static_cast<const wchar_t*>(GlobalLock(copied)) : L""));
+    GlobalUnlock(copied);
+    CloseClipboard();
 }
 
 TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
@@ -307,13 +289,7 @@ TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
         test::runFor(20);
     }
     HWND tip = nullptr;
-    EXPECT_TRUE(test::waitUntil([&] {
-        for (HWND window : test::descendants(GetDesktopWindow(), L"tooltips_class32")) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            tip = owner == GetCurrentProcessId() && IsWindowVisible(window) ? window : tip;
-        }
-        return tip != nullptr;
-    })) << "no tool tip came up";
-    EXPECT_EQ(folder->file(L"ntstatus.h"), test::windowText(tip));
+    EXPECT_TRUE(test::waitUntil([&] { return (tip = test::findWindow(L"", L"tooltips_class32", GetCurrentProcessId(), true)); }))
+        << "no tool tip came up";
+    EXPECT_EQ(folder.file(L"ntstatus.h"), test::windowText(tip));
 }

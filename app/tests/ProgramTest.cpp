@@ -90,13 +90,6 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
                 HWND dialog = settingsDialogAfterErrorBox(processId, run.missingBox);
                 ASSERT_NE(nullptr, dialog) << "no settings dialog";
                 EXPECT_NE(nullptr, test::descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
-                EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
-                EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
-                const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
-                EXPECT_EQ(2u, fields.size());
-                for (HWND field : fields) {
-                    EXPECT_EQ(L"", test::windowText(field)) << "the path fields start empty";
-                }
                 EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(run.button)));
             }
             if (!run.fatalBox.empty()) {

@@ -50,8 +50,11 @@ TEST(StartupTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
             GetCurrentProcessId(), errorBoxText(L"class zeno::FileNotFoundException", missingWin32, ERROR_FILE_NOT_FOUND));
         ASSERT_NE(nullptr, dialog) << "no settings dialog";
         EXPECT_NE(nullptr, test::descendantWithText(dialog, configPath));
+        EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
+        EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
         const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
         ASSERT_EQ(2u, fields.size());
+        EXPECT_EQ(L"", test::windowText(fields[0]) + test::windowText(fields[1])) << "the path fields start empty";
         ASSERT_TRUE(test::pollUntil([&] { return focusOf(dialog) == fields[0]; })) << "the first path field has the focus";
 
         // Both paths typed with the keyboard: Tab passes the browse buttons and reaches OK.
