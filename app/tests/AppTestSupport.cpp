@@ -9,9 +9,6 @@
 namespace testheaders {
 
 const char* const ntStatusHeader =
-    "// Kelvane test header: a few NTSTATUS codes\r\n"
-    "#ifndef _NTSTATUS_\r\n"
-    "#define _NTSTATUS_\r\n"
     "#define STATUS_SUCCESS                   ((NTSTATUS)0x00000000L)\r\n"
     "#define STATUS_PENDING                   ((NTSTATUS)0x00000103L)    // operation in progress\r\n"
     "#define STATUS_UNSUCCESSFUL              ((NTSTATUS)0xC0000001L)\r\n"
@@ -20,14 +17,10 @@ const char* const ntStatusHeader =
     "#define STATUS_INVALID_VIEW_SIZE         ((NTSTATUS)0xC000001FL)\r\n"
     "#define STATUS_ACCESS_DENIED             ((NTSTATUS)0xC0000022L)\r\n"
     "#define STATUS_OBJECT_NAME_NOT_FOUND     ((NTSTATUS)0xC0000034L)\r\n"
-    "#define STATUS_KELVANE_UNMAPPED          ((NTSTATUS)0xC0FE0001L)\r\n"
-    "#define NOT_A_STATUS                     ((NTSTATUS)0xC0000099L)\r\n"
-    "#endif\r\n";
+    "#define STATUS_KELVANE_UNMAPPED          ((NTSTATUS)0xC0FE0001L)\r\n";
 
 const char* const win32Header =
-    "// Kelvane test header: a few Win32 error codes\r\n"
     "#define ERROR_SUCCESS 0L\r\n"
-    "#define NO_ERROR 0L\r\n"
     "#define ERROR_INVALID_FUNCTION 1L\r\n"
     "#define ERROR_FILE_NOT_FOUND 2L\r\n"
     "#define ERROR_ACCESS_DENIED 5L\r\n"
