@@ -55,12 +55,9 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
 }  // namespace
 
 PaneView viewOf(ErrorCodePane* pane) {
-    PaneView view;
-    view.currentCode = pane->getCurrentCode();
-    view.name = test::windowText(pane->getNameField()->getHWND());
-    view.decimal = test::windowText(pane->getDecimalField()->getHWND());
-    view.hex = test::windowText(pane->getHexField()->getHWND());
-    view.message = test::windowText(pane->getMessageArea()->getHWND());
+    const auto text = [](awt::Component* field) { return test::windowText(field->getHWND()); };
+    PaneView view{pane->getCurrentCode(), text(pane->getNameField()), text(pane->getDecimalField()),
+                  text(pane->getHexField()), text(pane->getMessageArea()), {}, -1};
     HWND list = pane->getList()->getHWND();
     for (LRESULT row = 0; row < SendMessageW(list, LB_GETCOUNT, 0, 0); ++row) {
         wchar_t text[256] = {};
@@ -85,11 +82,8 @@ std::wstring systemText(DWORD code, const wchar_t* module) {
 std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
     std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
                         std::to_wstring(static_cast<int>(code));
-    std::wstring system = systemText(code);
-    if (system.size() >= 2 && system.compare(system.size() - 2, 2, L"\r\n") == 0) {
-        system.erase(system.size() - 2);
-    }
-    return system.empty() ? text : text + L"\n" + system;
+    const std::wstring system = systemText(code);
+    return system.empty() ? text : text + L"\n" + system.substr(0, system.find_last_not_of(L"\r\n") + 1);
 }
 
 HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText) {

@@ -26,27 +26,23 @@ const Names allWin32Names = {L"ERROR_SUCCESS",       L"ERROR_INVALID_FUNCTION", 
                              L"ERROR_NOACCESS"};
 const std::uint32_t NONE = ErrorCodePane::NO_CODE;
 
-// What one pane should show; a pane without a code shows empty fields.
-struct Shown {
+// What one pane should show: the code, the name, decimal and hexadecimal fields (a pane without
+// a code shows empty fields and message), the list's rows and its selected row (-1: none).
+struct State {
     std::uint32_t code;
     const wchar_t* name;
     const wchar_t* decimal;
     const wchar_t* hex;
-};
-
-// The fields, the list's rows and its selected row (-1: none).
-struct State {
-    Shown shown;
     Names rows;
     int selected;
 };
 
 void expectPane(const PaneView& view, const State& expected, const std::wstring& message) {
-    EXPECT_EQ(expected.shown.code, view.currentCode);
-    EXPECT_EQ(expected.shown.name, view.name);
-    EXPECT_EQ(expected.shown.decimal, view.decimal);
-    EXPECT_EQ(expected.shown.hex, view.hex);
-    EXPECT_EQ(*expected.shown.hex == L'\0' ? L"" : message, view.message);
+    EXPECT_EQ(expected.code, view.currentCode);
+    EXPECT_EQ(expected.name, view.name);
+    EXPECT_EQ(expected.decimal, view.decimal);
+    EXPECT_EQ(expected.hex, view.hex);
+    EXPECT_EQ(*expected.hex == L'\0' ? L"" : message, view.message);
     EXPECT_EQ(expected.rows, view.rows);
     EXPECT_EQ(expected.selected, view.selectedRow);
 }
@@ -103,23 +99,20 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
     const Names access = {L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"};
     const Names toDenied = {L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED"};
     const Names none;
-    const Shown violation = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005"};
-    const Shown ntDenied = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022"};
-    const Shown unmapped = {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001"};
-    const Shown pending = {0x103, L"STATUS_PENDING", L"259", L"0x103"};
-    const Shown noAccess = {998, L"ERROR_NOACCESS", L"998", L"0x3e6"};
-    const Shown denied = {5, L"ERROR_ACCESS_DENIED", L"5", L"0x5"};
-    const Shown ioPending = {997, L"ERROR_IO_PENDING", L"997", L"0x3e5"};
-    const Shown cleared = {NONE, L"", L"", L""};
-    const State ntSuccessAll = {{0, L"STATUS_SUCCESS", L"0", L"0x0"}, allNt, 0};
-    const State violationAll = {violation, allNt, 3};
-    const State ntDeniedAll = {ntDenied, allNt, 6};
-    const State ntCleared = {cleared, allNt, -1};
-    const State win32SuccessAll = {{0, L"ERROR_SUCCESS", L"0", L"0x0"}, allWin32, 0};
-    const State noAccessAll = {noAccess, allWin32, 6};
-    const State deniedAll = {denied, allWin32, 3};
-    const State ioPendingAll = {ioPending, allWin32, 5};
-    const State invalidFunctionAll = {{1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1"}, allWin32, 1};
+    const State ntSuccessAll = {0, L"STATUS_SUCCESS", L"0", L"0x0", allNt, 0};
+    const State violationAll = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", allNt, 3};
+    const State violationAccess = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", access, 0};
+    const State ntDeniedAll = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022", allNt, 6};
+    const State ntDeniedAccess = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022", access, 1};
+    const State unmappedAll = {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001", allNt, 8};
+    const State lockSequence = {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e", toDenied, 0};
+    const State viewSize = {0xC000001F, L"STATUS_INVALID_VIEW_SIZE", L"3221225503", L"0xc000001f", toDenied, 1};
+    const State ntCleared = {NONE, L"", L"", L"", allNt, -1};
+    const State win32SuccessAll = {0, L"ERROR_SUCCESS", L"0", L"0x0", allWin32, 0};
+    const State noAccessAll = {998, L"ERROR_NOACCESS", L"998", L"0x3e6", allWin32, 6};
+    const State deniedAll = {5, L"ERROR_ACCESS_DENIED", L"5", L"0x5", allWin32, 3};
+    const State ioPendingAll = {997, L"ERROR_IO_PENDING", L"997", L"0x3e5", allWin32, 5};
+    const State invalidFunctionAll = {1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1", allWin32, 1};
     const bool TYPE = false, PASTE = true;
     // Each row: a key (0: none) and the text typed (or pasted over the field's text), then what
     // both panes and the status bar (string id; 0: the version) show.
@@ -133,63 +126,60 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
     } rows[] = {
         {0, TYPE, L"", ntSuccessAll, win32SuccessAll, 0},
         // A part of a name filters the list and leaves the code; the user's text stays.
-        {VK_F1, TYPE, L"status_access_v", {{0, L"status_access_v", L"0", L"0x0"}, {L"STATUS_ACCESS_VIOLATION"}, -1},
+        {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0", {L"STATUS_ACCESS_VIOLATION"}, -1},
          win32SuccessAll, 0},
-        {0, TYPE, L"iolation", {violation, {L"STATUS_ACCESS_VIOLATION"}, 0}, noAccessAll, 2},
+        {0, TYPE, L"iolation",
+         {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", {L"STATUS_ACCESS_VIOLATION"}, 0},
+         noAccessAll, 2},
         {VK_F3, TYPE, L"c0000022", ntDeniedAll, deniedAll, 2},
         // Text that is no number changes nothing and stays in the field.
-        {0, TYPE, L"g", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g"}, allNt, 6}, deniedAll, 2},
-        {VK_F3, PASTE, L"0x", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0x"}, allNt, 6}, deniedAll, 2},
-        {VK_F3, PASTE, L"0X1", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0X1"}, allNt, 6}, deniedAll, 2},
-        {VK_F2, PASTE, L"-1", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"-1", L"0X1"}, allNt, 6}, deniedAll, 2},
-        {VK_F2, PASTE, L"1 ", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"1 ", L"0X1"}, allNt, 6}, deniedAll, 2},
-        {VK_F2, PASTE, L"", {{0xC0000022, L"STATUS_ACCESS_DENIED", L"", L"0X1"}, allNt, 6}, deniedAll, 2},
+        {0, TYPE, L"g", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g", allNt, 6}, deniedAll, 2},
+        {VK_F3, PASTE, L"0x", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0x", allNt, 6}, deniedAll, 2},
+        {VK_F3, PASTE, L"0X1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"-1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"-1", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"1 ", {0xC0000022, L"STATUS_ACCESS_DENIED", L"1 ", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"", {0xC0000022, L"STATUS_ACCESS_DENIED", L"", L"0X1", allNt, 6}, deniedAll, 2},
         {VK_F2, TYPE, L"3221225477", violationAll, noAccessAll, 2},
         {VK_F2, PASTE, L"4294967296", ntSuccessAll, win32SuccessAll, 2},
         // Of nine hexadecimal digits the last eight count.
         {VK_F3, PASTE, L"1c0000005", violationAll, noAccessAll, 2},
         // Mapped to a code that winerror.h does not define: shown by number, without a name.
-        {VK_F3, TYPE, L"c0000001", {{0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001"}, allNt, 2},
-         {{31, L"", L"31", L"0x1f"}, allWin32, -1}, 2},
-        {VK_F3, TYPE, L"c0fe0001", {unmapped, allNt, 8}, {cleared, allWin32, -1}, 3},
+        {VK_F3, TYPE, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001", allNt, 2},
+         {31, L"", L"31", L"0x1f", allWin32, -1}, 2},
+        {VK_F3, TYPE, L"c0fe0001", unmappedAll, {NONE, L"", L"", L"", allWin32, -1}, 3},
         // The cleared pane's "no code" shown again notifies nobody.
-        {VK_F7, PASTE, L"0xffffffff", {unmapped, allNt, 8}, {{NONE, L"", L"4294967295", L"0xffffffff"}, allWin32, -1}, 3},
+        {VK_F7, PASTE, L"0xffffffff", unmappedAll, {NONE, L"", L"4294967295", L"0xffffffff", allWin32, -1}, 3},
         // Several NTSTATUS values: the left list offers exactly those, the first shown. Another one
         // picked in the list maps back alone; the same code again notifies nobody.
-        {VK_F6, TYPE, L"5", {{0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, toDenied, 0},
-         deniedAll, 5},
-        {VK_F4, TYPE, L"", {{0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, toDenied, 0},
-         deniedAll, 5},
-        {VK_TAB, TYPE, L"", {{0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, toDenied, 0},
-         deniedAll, 5},
-        {VK_DOWN, TYPE, L"", {{0xC000001F, L"STATUS_INVALID_VIEW_SIZE", L"3221225503", L"0xc000001f"}, toDenied, 1},
-         deniedAll, 2},
-        {VK_F6, TYPE, L"5", {{0xC000001F, L"STATUS_INVALID_VIEW_SIZE", L"3221225503", L"0xc000001f"}, toDenied, 1},
-         deniedAll, 2},
+        {VK_F6, TYPE, L"5", lockSequence, deniedAll, 5},
+        {VK_F4, TYPE, L"", lockSequence, deniedAll, 5},
+        {VK_TAB, TYPE, L"", lockSequence, deniedAll, 5},
+        {VK_DOWN, TYPE, L"", viewSize, deniedAll, 2},
+        {VK_F6, TYPE, L"5", viewSize, deniedAll, 2},
         // Clearing a pane refills a list of candidates with every entry.
         {VK_F6, TYPE, L"1", ntCleared, invalidFunctionAll, 6},
         // Exactly one: the left pane shows it.
-        {VK_F6, TYPE, L"997", {pending, allNt, 1}, ioPendingAll, 4},
+        {VK_F6, TYPE, L"997", {0x103, L"STATUS_PENDING", L"259", L"0x103", allNt, 1}, ioPendingAll, 4},
         // Up and Down walk the rows of a filter, from the first; with no row they change nothing.
-        {VK_F1, TYPE, L"access", {{0x103, L"access", L"259", L"0x103"}, access, -1}, ioPendingAll, 4},
-        {VK_DOWN, TYPE, L"", {violation, access, 0}, noAccessAll, 2},
-        {VK_DOWN, TYPE, L"", {ntDenied, access, 1}, deniedAll, 2},
-        {VK_DOWN, TYPE, L"", {ntDenied, access, 1}, deniedAll, 2},
-        {VK_UP, TYPE, L"", {violation, access, 0}, noAccessAll, 2},
-        {VK_F1, TYPE, L"zzz", {{0xC0000005, L"zzz", L"3221225477", L"0xc0000005"}, none, -1}, noAccessAll, 2},
-        {VK_DOWN, TYPE, L"", {{0xC0000005, L"zzz", L"3221225477", L"0xc0000005"}, none, -1}, noAccessAll, 2},
-        {VK_F1, PASTE, L"", {{0xC0000005, L"", L"3221225477", L"0xc0000005"}, allNt, -1}, noAccessAll, 2},
-        {VK_F1, TYPE, L"access", {{0xC0000005, L"access", L"3221225477", L"0xc0000005"}, access, -1}, noAccessAll, 2},
-        {VK_UP, TYPE, L"", {violation, access, 0}, noAccessAll, 2},
+        {VK_F1, TYPE, L"access", {0x103, L"access", L"259", L"0x103", access, -1}, ioPendingAll, 4},
+        {VK_DOWN, TYPE, L"", violationAccess, noAccessAll, 2},
+        {VK_DOWN, TYPE, L"", ntDeniedAccess, deniedAll, 2},
+        {VK_DOWN, TYPE, L"", ntDeniedAccess, deniedAll, 2},
+        {VK_UP, TYPE, L"", violationAccess, noAccessAll, 2},
+        {VK_F1, TYPE, L"zzz", {0xC0000005, L"zzz", L"3221225477", L"0xc0000005", none, -1}, noAccessAll, 2},
+        {VK_DOWN, TYPE, L"", {0xC0000005, L"zzz", L"3221225477", L"0xc0000005", none, -1}, noAccessAll, 2},
+        {VK_F1, PASTE, L"", {0xC0000005, L"", L"3221225477", L"0xc0000005", allNt, -1}, noAccessAll, 2},
+        {VK_F1, TYPE, L"access", {0xC0000005, L"access", L"3221225477", L"0xc0000005", access, -1}, noAccessAll, 2},
+        {VK_UP, TYPE, L"", violationAccess, noAccessAll, 2},
         // Clearing a pane refills a list of filtered names with every entry.
         {VK_F6, TYPE, L"1", ntCleared, invalidFunctionAll, 6},
         // Leading zeros disappear.
-        {VK_F6, TYPE, L"007", ntCleared, {{7, L"", L"7", L"0x7"}, allWin32, -1}, 6},
+        {VK_F6, TYPE, L"007", ntCleared, {7, L"", L"7", L"0x7", allWin32, -1}, 6},
         {VK_F5, TYPE, L"error_file_not_found",
-         {{0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034"}, allNt, 7},
-         {{2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2"}, {L"ERROR_FILE_NOT_FOUND"}, 0}, 4},
+         {0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034", allNt, 7},
+         {2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2", {L"ERROR_FILE_NOT_FOUND"}, 0}, 4},
         // The first of two names for one value: its row reads the second.
-        {VK_F5, TYPE, L"error_invalid_handle", ntCleared, {{6, L"ERROR_INVALID_HANDLE", L"6", L"0x6"}, allWin32, 4}, 6},
+        {VK_F5, TYPE, L"error_invalid_handle", ntCleared, {6, L"ERROR_INVALID_HANDLE", L"6", L"0x6", allWin32, 4}, 6},
         {VK_ESCAPE, TYPE, L"", ntSuccessAll, win32SuccessAll, 1},
     };
     EXPECT_EQ(L"Kelvane - " + configPath, test::windowText(frame->getHWND()));
@@ -206,8 +196,8 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         } else {
             type(row.text);
         }
-        expectPane(viewOf(nt), row.left, systemText(row.left.shown.code, L"ntdll.dll"));
-        expectPane(viewOf(win32), row.right, systemText(row.right.shown.code));
+        expectPane(viewOf(nt), row.left, systemText(row.left.code, L"ntdll.dll"));
+        expectPane(viewOf(win32), row.right, systemText(row.right.code));
         EXPECT_EQ(row.status == 0 ? L"Kelvane version 0.1.2" : awt::Toolkit::loadString(row.status), status());
     }
 }
