@@ -141,8 +141,11 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         {VK_F2, PASTE, L"", {0xC0000022, L"STATUS_ACCESS_DENIED", L"", L"0X1", allNt, 6}, deniedAll, 2},
         {VK_F2, TYPE, L"3221225477", violationAll, noAccessAll, 2},
         {VK_F2, PASTE, L"4294967296", ntSuccessAll, win32SuccessAll, 2},
+        // The prefix typed key by key: the "0" becomes "0x0" at once, and the "x" after it starts
+        // the user's own prefix.
+        {VK_F3, TYPE, L"0xC0000005", violationAll, noAccessAll, 2},
         // Of nine hexadecimal digits the last eight count.
-        {VK_F3, PASTE, L"1c0000005", violationAll, noAccessAll, 2},
+        {VK_F3, PASTE, L"1c0000022", ntDeniedAll, deniedAll, 2},
         // Mapped to a code that winerror.h does not define: shown by number, without a name.
         {VK_F3, TYPE, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001", allNt, 2},
          {31, L"", L"31", L"0x1f", allWin32, -1}, 2},
