@@ -84,11 +84,20 @@ awt::Insets Configure::getInsets() const {
 }
 
 bool Configure::isAccepted() const {
+    if (writeFailure) {
+        std::rethrow_exception(writeFailure);
+    }
     return accepted;
 }
 
 void Configure::onOK() {
-    writeConfiguration(ntStatusPathField->getText(), win32PathField->getText(), configPath);
+    try {
+        writeConfiguration(ntStatusPathField->getText(), win32PathField->getText(), configPath);
+    } catch (...) {
+        writeFailure = std::current_exception();
+        setVisible(false);
+        return;
+    }
     accepted = true;
     setVisible(false);
 }

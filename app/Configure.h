@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ public:
     // The frame's borders plus the default gaps as an empty margin around the contents.
     awt::Insets getInsets() const override;
 
-    // True once OK has written the configuration file.
+    // True once OK has written the configuration file. Rethrows the failure of that write: thrown
+    // inside the button's notification, it could not cross the system's window procedures.
     bool isAccepted() const;
 
     void onOK();
@@ -47,4 +49,5 @@ private:
     awt::ButtonsLayout buttonsLayout;
     std::vector<std::unique_ptr<awt::ActionListener_mem_fun_t<Configure>>> actionAdapters;
     bool accepted;
+    std::exception_ptr writeFailure;
 };

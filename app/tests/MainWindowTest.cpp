@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FrameProbe.h"
-#include "SystemWindows.h"
-#include "TempFolder.h"
-#include "TestHeaders.h"
+#include "AppTestSupport.h"
 #include "app/ErrorCodePane.h"
 #include "app/Kelvane.h"
 #include "awt/Toolkit.h"
@@ -24,294 +21,268 @@ const Names allNtStatusNames = {
     L"STATUS_SUCCESS",          L"STATUS_PENDING",               L"STATUS_UNSUCCESSFUL",
     L"STATUS_ACCESS_VIOLATION", L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE",
     L"STATUS_ACCESS_DENIED",    L"STATUS_OBJECT_NAME_NOT_FOUND", L"STATUS_KELVANE_UNMAPPED"};
-const Names allWin32Names = {L"ERROR_SUCCESS",    L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
-                             L"ERROR_ACCESS_DENIED", L"ERROR_IO_PENDING",   L"ERROR_NOACCESS"};
-const wchar_t* const VERSION = L"Kelvane version 0.1.2";
+const Names allWin32Names = {L"ERROR_SUCCESS",       L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
+                             L"ERROR_ACCESS_DENIED", L"ERROR_KELVANE_HANDLE",   L"ERROR_IO_PENDING",
+                             L"ERROR_NOACCESS"};
 const std::uint32_t NONE = ErrorCodePane::NO_CODE;
 
-// What one pane should show; a pane without a code shows empty fields.
-struct Shown {
+// What one pane should show: the code, the name, decimal and hexadecimal fields (a pane without
+// a code shows empty fields and message), the list's rows and its selected row (-1: none).
+struct State {
     std::uint32_t code;
     const wchar_t* name;
     const wchar_t* decimal;
     const wchar_t* hex;
+    Names rows;
+    int selected;
 };
 
-void expectPane(const PaneView& view, const Shown& expected, const std::wstring& message, const Names& rows) {
+void expectPane(const PaneView& view, const State& expected, const std::wstring& message) {
     EXPECT_EQ(expected.code, view.currentCode);
     EXPECT_EQ(expected.name, view.name);
     EXPECT_EQ(expected.decimal, view.decimal);
     EXPECT_EQ(expected.hex, view.hex);
-    EXPECT_EQ(expected.code == NONE ? L"" : message, view.message);
-    EXPECT_EQ(rows, view.rows);
+    EXPECT_EQ(*expected.hex == L'\0' ? L"" : message, view.message);
+    EXPECT_EQ(expected.rows, view.rows);
+    EXPECT_EQ(expected.selected, view.selectedRow);
 }
 
+// The frame built and shown as Kelvane::run does after loading, in front, with this thread
+// running its loop whenever input is sent.
 class MainWindowTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder = std::make_unique<TempFolder>(L"kelvane-main");
-        configPath = testheaders::writeAll(*folder);
+    void SetUp() override {
+        frame = std::make_unique<Kelvane>(configPath);
+        frame->load();
+        frame->buildUI();
+        frame->setVisible(true);
+        SetForegroundWindow(frame->getHWND());
+        ASSERT_TRUE(test::waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+        nt = frame->getNtStatusPane();
+        win32 = frame->getWin32Pane();
     }
-    static void TearDownTestSuite() { folder.reset(); }
-
-    // Runs the frame with the script and expects the ordinary end (the window closed, exit code 0).
-    static void drive(const std::function<void(UiDriver&, Kelvane*)>& script) {
-        EXPECT_EQ(0, runFrame(configPath, script));
-    }
-    static PaneView left(UiDriver& ui, Kelvane* frame) {
-        return ui.get<PaneView>([&] { return viewOf(frame->getNtStatusPane()); });
-    }
-    static PaneView right(UiDriver& ui, Kelvane* frame) {
-        return ui.get<PaneView>([&] { return viewOf(frame->getWin32Pane()); });
-    }
-    static std::wstring status(UiDriver& ui, Kelvane* frame) {
-        return ui.get<std::wstring>([&] { return statusTextOf(frame); });
-    }
-    static HWND focused(UiDriver& ui) {
-        return ui.get<HWND>([] { return GetFocus(); });
+    void TearDown() override {
+        frame.reset();
+        test::pumpMessages();
     }
 
-    static std::unique_ptr<TempFolder> folder;
-    static std::wstring configPath;
+    // Input through the system's queue, handled by the program's own loop: the loop's end comes
+    // with a timer, and a timer only comes when no input waits.
+    static void press(WORD key, std::initializer_list<WORD> modifiers = {}) {
+        test::press(key, modifiers);
+        test::runFor(20);
+    }
+    static void type(const std::wstring& text) {
+        test::typeText(text);
+        test::runFor(20);
+    }
+    std::wstring status() const { return test::windowText(frame->getStatusBar()->getHWND()); }
+
+    TempFolder folder{L"kelvane-main"};
+    const std::wstring configPath = testheaders::writeAll(folder);
+    std::unique_ptr<Kelvane> frame;
+    ErrorCodePane* nt = nullptr;
+    ErrorCodePane* win32 = nullptr;
 };
-
-std::unique_ptr<TempFolder> MainWindowTest::folder;
-std::wstring MainWindowTest::configPath;
 
 }  // namespace
 
-TEST_F(MainWindowTest, TypedNamesAndValuesShowAllFourFormsTheListRowAndTheCounterpart) {
-    // The mappings the steps rely on, as this platform gives them.
-    const struct {
-        std::uint32_t ntStatus, win32;
-    } platform[] = {{0xC0000005, 998}, {0xC0000001, 31}, {0xC000001E, 5}, {0xC000001F, 5}, {0xC0000022, 5},
-                    {0x103, 997},      {0xC0000034, 2},  {0xC0FE0001, 317}};
-    for (const auto& mapping : platform) {
-        ASSERT_EQ(mapping.win32, RtlNtStatusToDosError(static_cast<LONG>(mapping.ntStatus))) << mapping.ntStatus;
+TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCounterpart) {
+    // The mappings the rows rely on, as this platform gives them.
+    for (const auto& mapping : std::vector<std::pair<ULONG, ULONG>>{
+             {0xC0000005, 998}, {0xC0000001, 31}, {0xC000001E, 5}, {0xC000001F, 5}, {0xC0000022, 5}, {0x103, 997},
+             {0xC0000034, 2}, {0xC0FE0001, 317}}) {
+        ASSERT_EQ(mapping.second, RtlNtStatusToDosError(static_cast<LONG>(mapping.first))) << mapping.first;
     }
-    const Names violationOnly = {L"STATUS_ACCESS_VIOLATION"};
-    const Names accessDenied = {L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED"};
-    const Shown ntSuccess = {0, L"STATUS_SUCCESS", L"0", L"0x0"};
-    const Shown violation = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005"};
-    const Shown noAccess = {998, L"ERROR_NOACCESS", L"998", L"0x3e6"};
-    const Shown win32Success = {0, L"ERROR_SUCCESS", L"0", L"0x0"};
-    const Shown denied = {5, L"ERROR_ACCESS_DENIED", L"5", L"0x5"};
-    const Shown cleared = {NONE, L"", L"", L""};
-    // Each step: a function key (0: none), the characters typed, then what both panes, the left
-    // list's selection and the status bar show (status string id; 0: the version).
+    const Names& allNt = allNtStatusNames;
+    const Names& allWin32 = allWin32Names;
+    const Names access = {L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"};
+    const Names toDenied = {L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED"};
+    const Names none;
+    const State ntSuccessAll = {0, L"STATUS_SUCCESS", L"0", L"0x0", allNt, 0};
+    const State violationAll = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", allNt, 3};
+    const State violationAccess = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", access, 0};
+    const State ntDeniedAll = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022", allNt, 6};
+    const State ntDeniedAccess = {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022", access, 1};
+    const State unmappedAll = {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001", allNt, 8};
+    const State lockSequence = {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e", toDenied, 0};
+    const State viewSize = {0xC000001F, L"STATUS_INVALID_VIEW_SIZE", L"3221225503", L"0xc000001f", toDenied, 1};
+    const State ntCleared = {NONE, L"", L"", L"", allNt, -1};
+    const State win32SuccessAll = {0, L"ERROR_SUCCESS", L"0", L"0x0", allWin32, 0};
+    const State noAccessAll = {998, L"ERROR_NOACCESS", L"998", L"0x3e6", allWin32, 6};
+    const State deniedAll = {5, L"ERROR_ACCESS_DENIED", L"5", L"0x5", allWin32, 3};
+    const State ioPendingAll = {997, L"ERROR_IO_PENDING", L"997", L"0x3e5", allWin32, 5};
+    const State invalidFunctionAll = {1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1", allWin32, 1};
+    const bool TYPE = false, PASTE = true;
+    // Each row: a key (0: none) and the text typed (or pasted over the field's text), then what
+    // both panes and the status bar (string id; 0: the version) show.
     const struct {
         WORD key;
-        const wchar_t* typed;
-        Shown left;
-        const Names& leftRows;
-        int leftSelected;
-        Shown right;
+        bool pasted;
+        const wchar_t* text;
+        State left;
+        State right;
         UINT status;
-    } steps[] = {
-        {0, L"", ntSuccess, allNtStatusNames, 0, win32Success, 0},
+    } rows[] = {
+        {0, TYPE, L"", ntSuccessAll, win32SuccessAll, 0},
         // A part of a name filters the list and leaves the code; the user's text stays.
-        {VK_F1, L"status_access_v", {0, L"status_access_v", L"0", L"0x0"}, violationOnly, -1, win32Success, 0},
-        {0, L"iolation", violation, violationOnly, 0, noAccess, 2},
-        // Text that is not a number changes nothing, and stays in the field.
-        {VK_F3, L"c0000022", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022"}, allNtStatusNames, 6,
-         denied, 2},
-        {0, L"g", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g"}, allNtStatusNames, 6, denied, 2},
-        {VK_F2, L"3221225477", violation, allNtStatusNames, 3, noAccess, 2},
-        // Mapped to a code that winerror.h does not define: shown by number, without a name.
-        {VK_F3, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001"}, allNtStatusNames, 2,
-         {31, L"", L"31", L"0x1f"}, 2},
-        {VK_F3, L"c0fe0001", {0xC0FE0001, L"STATUS_KELVANE_UNMAPPED", L"3237871617", L"0xc0fe0001"}, allNtStatusNames, 8,
-         cleared, 3},
-        {VK_F3, L"0", ntSuccess, allNtStatusNames, 0, win32Success, 2},
+        {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0", {L"STATUS_ACCESS_VIOLATION"}, -1},
+         win32SuccessAll, 0},
+        {0, TYPE, L"iolation",
+         {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", {L"STATUS_ACCESS_VIOLATION"}, 0},
+         noAccessAll, 2},
+        {VK_F3, TYPE, L"c0000022", ntDeniedAll, deniedAll, 2},
+        // Text that is no number changes nothing and stays in the field.
+        {0, TYPE, L"g", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0xc0000022g", allNt, 6}, deniedAll, 2},
+        {VK_F3, PASTE, L"0x", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0x", allNt, 6}, deniedAll, 2},
+        {VK_F3, PASTE, L"0X1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"3221225506", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"-1", {0xC0000022, L"STATUS_ACCESS_DENIED", L"-1", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"1 ", {0xC0000022, L"STATUS_ACCESS_DENIED", L"1 ", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, PASTE, L"", {0xC0000022, L"STATUS_ACCESS_DENIED", L"", L"0X1", allNt, 6}, deniedAll, 2},
+        {VK_F2, TYPE, L"3221225477", violationAll, noAccessAll, 2},
+        {VK_F2, PASTE, L"4294967296", ntSuccessAll, win32SuccessAll, 2},
         // The prefix typed key by key: the "0" becomes "0x0" at once, and the "x" after it starts
         // the user's own prefix.
-        {VK_F3, L"0xC0000005", violation, allNtStatusNames, 3, noAccess, 2},
-        // Several NTSTATUS values: the left list offers exactly those, the first shown.
-        {VK_F6, L"5", {0xC000001E, L"STATUS_INVALID_LOCK_SEQUENCE", L"3221225502", L"0xc000001e"}, accessDenied, 0,
-         denied, 5},
-        // Exactly one, not among the rows: the left list is refilled.
-        {VK_F6, L"997", {0x103, L"STATUS_PENDING", L"259", L"0x103"}, allNtStatusNames, 1,
-         {997, L"ERROR_IO_PENDING", L"997", L"0x3e5"}, 4},
-        // No NTSTATUS of this header maps to these; leading zeros disappear.
-        {VK_F6, L"1", cleared, allNtStatusNames, -1, {1, L"ERROR_INVALID_FUNCTION", L"1", L"0x1"}, 6},
-        {VK_F6, L"007", cleared, allNtStatusNames, -1, {7, L"", L"7", L"0x7"}, 6},
-        {VK_F5, L"error_file_not_found", {0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034"},
-         allNtStatusNames, 7, {2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2"}, 4},
+        {VK_F3, TYPE, L"0xC0000005", violationAll, noAccessAll, 2},
+        // Of nine hexadecimal digits the last eight count.
+        {VK_F3, PASTE, L"1c0000022", ntDeniedAll, deniedAll, 2},
+        // Mapped to a code that winerror.h does not define: shown by number, without a name.
+        {VK_F3, TYPE, L"c0000001", {0xC0000001, L"STATUS_UNSUCCESSFUL", L"3221225473", L"0xc0000001", allNt, 2},
+         {31, L"", L"31", L"0x1f", allWin32, -1}, 2},
+        {VK_F3, TYPE, L"c0fe0001", unmappedAll, {NONE, L"", L"", L"", allWin32, -1}, 3},
+        // The cleared pane's "no code" shown again notifies nobody.
+        {VK_F7, PASTE, L"0xffffffff", unmappedAll, {NONE, L"", L"4294967295", L"0xffffffff", allWin32, -1}, 3},
+        // Several NTSTATUS values: the left list offers exactly those, the first shown. Another one
+        // picked in the list maps back alone; the same code again notifies nobody.
+        {VK_F6, TYPE, L"5", lockSequence, deniedAll, 5},
+        {VK_F4, TYPE, L"", lockSequence, deniedAll, 5},
+        {VK_TAB, TYPE, L"", lockSequence, deniedAll, 5},
+        {VK_DOWN, TYPE, L"", viewSize, deniedAll, 2},
+        {VK_F6, TYPE, L"5", viewSize, deniedAll, 2},
+        // Clearing a pane refills a list of candidates with every entry.
+        {VK_F6, TYPE, L"1", ntCleared, invalidFunctionAll, 6},
+        // Exactly one: the left pane shows it.
+        {VK_F6, TYPE, L"997", {0x103, L"STATUS_PENDING", L"259", L"0x103", allNt, 1}, ioPendingAll, 4},
+        // Up and Down walk the rows of a filter, from the first; with no row they change nothing.
+        {VK_F1, TYPE, L"access", {0x103, L"access", L"259", L"0x103", access, -1}, ioPendingAll, 4},
+        {VK_DOWN, TYPE, L"", violationAccess, noAccessAll, 2},
+        {VK_DOWN, TYPE, L"", ntDeniedAccess, deniedAll, 2},
+        {VK_DOWN, TYPE, L"", ntDeniedAccess, deniedAll, 2},
+        {VK_UP, TYPE, L"", violationAccess, noAccessAll, 2},
+        {VK_F1, TYPE, L"zzz", {0xC0000005, L"zzz", L"3221225477", L"0xc0000005", none, -1}, noAccessAll, 2},
+        {VK_DOWN, TYPE, L"", {0xC0000005, L"zzz", L"3221225477", L"0xc0000005", none, -1}, noAccessAll, 2},
+        {VK_F1, PASTE, L"", {0xC0000005, L"", L"3221225477", L"0xc0000005", allNt, -1}, noAccessAll, 2},
+        {VK_F1, TYPE, L"access", {0xC0000005, L"access", L"3221225477", L"0xc0000005", access, -1}, noAccessAll, 2},
+        {VK_UP, TYPE, L"", violationAccess, noAccessAll, 2},
+        // Clearing a pane refills a list of filtered names with every entry.
+        {VK_F6, TYPE, L"1", ntCleared, invalidFunctionAll, 6},
+        // Leading zeros disappear.
+        {VK_F6, TYPE, L"007", ntCleared, {7, L"", L"7", L"0x7", allWin32, -1}, 6},
+        {VK_F5, TYPE, L"error_file_not_found",
+         {0xC0000034, L"STATUS_OBJECT_NAME_NOT_FOUND", L"3221225524", L"0xc0000034", allNt, 7},
+         {2, L"ERROR_FILE_NOT_FOUND", L"2", L"0x2", {L"ERROR_FILE_NOT_FOUND"}, 0}, 4},
+        // The first of two names for one value: its row reads the second.
+        {VK_F5, TYPE, L"error_invalid_handle", ntCleared, {6, L"ERROR_INVALID_HANDLE", L"6", L"0x6", allWin32, 4}, 6},
+        {VK_ESCAPE, TYPE, L"", ntSuccessAll, win32SuccessAll, 1},
     };
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        EXPECT_EQ(L"Kelvane - " + configPath, textOf(frame->getHWND()));
-        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
-        EXPECT_NE(nullptr, descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 6 entries)"));
-        for (const auto& step : steps) {
-            SCOPED_TRACE("step " + std::to_string(&step - steps));
-            if (step.key != 0) {
-                ui.press(step.key);
-            }
-            ui.type(step.typed);
-            const PaneView ntStatus = left(ui, frame);
-            expectPane(ntStatus, step.left, systemNtStatusText(step.left.code), step.leftRows);
-            EXPECT_EQ(step.leftSelected, ntStatus.selectedRow);
-            const PaneView win32 = right(ui, frame);
-            const bool filtered = step.key == VK_F5;
-            expectPane(win32, step.right, systemWin32Text(step.right.code),
-                       filtered ? Names{step.right.name} : allWin32Names);
-            EXPECT_EQ(win32.name, win32.selectedText());
-            EXPECT_EQ(step.status == 0 ? VERSION : awt::Toolkit::loadString(step.status), status(ui, frame));
+    EXPECT_EQ(L"Kelvane - " + configPath, test::windowText(frame->getHWND()));
+    EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
+    EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 7 entries)"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE("row " + std::to_string(&row - rows) + " \"" + std::string(row.text, row.text + wcslen(row.text)) +
+                     "\"");
+        if (row.key != 0) {
+            press(row.key);
         }
-    });
-}
-
-TEST_F(MainWindowTest, ListKeysWalkTheRowsAndAPickedCandidateMapsBackAlone) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        ui.press(VK_F1);
-        ui.press(VK_NEXT);
-        PaneView ntStatus = left(ui, frame);
-        EXPECT_GT(ntStatus.selectedRow, 0) << "Page Down moves the selection";
-        EXPECT_EQ(ntStatus.selectedText(), ntStatus.name);
-        ui.press(VK_PRIOR);
-        EXPECT_EQ(0u, left(ui, frame).currentCode);
-
-        ui.press(VK_F1);
-        ui.type(L"access");
-        EXPECT_EQ((Names{L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"}), left(ui, frame).rows);
-        const struct {
-            WORD key;
-            std::uint32_t code;
-            int row;
-        } walk[] = {{VK_DOWN, 0xC0000005, 0}, {VK_DOWN, 0xC0000022, 1}, {VK_DOWN, 0xC0000022, 1}, {VK_UP, 0xC0000005, 0}};
-        for (const auto& move : walk) {
-            ui.press(move.key);
-            EXPECT_EQ(move.code, left(ui, frame).currentCode);
-            EXPECT_EQ(move.row, left(ui, frame).selectedRow);
+        if (row.pasted) {
+            SendMessageW(GetFocus(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(row.text));
+        } else {
+            type(row.text);
         }
-        // With no row left the keys change nothing; an empty text lists every name.
-        ui.press(VK_F1);
-        ui.type(L"zzz");
-        ui.press(VK_DOWN);
-        ui.press(VK_UP);
-        EXPECT_TRUE(left(ui, frame).rows.empty());
-        EXPECT_EQ(L"3221225477", left(ui, frame).decimal);
-        ui.press(VK_F1);
-        ui.press(VK_BACK);
-        EXPECT_EQ(allNtStatusNames, left(ui, frame).rows);
-        EXPECT_EQ(-1, left(ui, frame).selectedRow);
-
-        // Another of several candidates picked in the list: the right pane stays, the status says
-        // the mapping exists, and showing the same code again notifies nobody.
-        ui.press(VK_F6);
-        ui.type(L"5");
-        ui.press(VK_F4);
-        ui.press(VK_TAB);
-        ASSERT_EQ(frame->getNtStatusPane()->getList()->getHWND(), focused(ui));
-        ui.press(VK_DOWN);
-        ntStatus = left(ui, frame);
-        EXPECT_EQ(0xC000001Fu, ntStatus.currentCode);
-        EXPECT_EQ(3u, ntStatus.rows.size());
-        EXPECT_EQ(awt::Toolkit::loadString(2), status(ui, frame));
-        EXPECT_EQ(L"5", right(ui, frame).decimal);
-        ui.press(VK_F6);
-        ui.type(L"5");
-        EXPECT_EQ(awt::Toolkit::loadString(2), status(ui, frame));
-    });
+        expectPane(viewOf(nt), row.left, systemText(row.left.code, L"ntdll.dll"));
+        expectPane(viewOf(win32), row.right, systemText(row.right.code));
+        EXPECT_EQ(row.status == 0 ? L"Kelvane version 0.1.2" : awt::Toolkit::loadString(row.status), status());
+    }
 }
 
 TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeField) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        ErrorCodePane* nt = frame->getNtStatusPane();
-        ErrorCodePane* win32 = frame->getWin32Pane();
-        const struct {
-            WORD key;
-            bool shift;
-            awt::Component* target;
-        } bindings[] = {
-            {VK_F1, false, nt->getNameField()},     {VK_F2, false, nt->getDecimalField()},
-            {VK_F3, false, nt->getHexField()},      {VK_F4, false, nt->getMessageArea()},
-            {VK_F5, false, win32->getNameField()},  {VK_F6, false, win32->getDecimalField()},
-            {VK_F7, false, win32->getHexField()},   {VK_F8, false, win32->getMessageArea()},
-            {VK_F7, false, win32->getHexField()},   {VK_F1, true, win32->getHexField()},    {VK_F9, false, nt->getHexField()},
-            {VK_F9, false, win32->getHexField()},   {VK_F5, false, win32->getNameField()},
-            {VK_F9, false, nt->getNameField()},
-        };
-        for (const auto& binding : bindings) {
-            ui.press(binding.key, binding.shift);
-            HWND field = binding.target->getHWND();
-            EXPECT_EQ(field, focused(ui)) << "key " << binding.key << (binding.shift ? " with Shift" : "");
-            const bool wholeSelected = ui.get<bool>([&] {
-                DWORD start = 0, end = 0;
-                SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-                return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field));
-            });
-            const bool messageArea = binding.target == nt->getMessageArea() || binding.target == win32->getMessageArea();
-            EXPECT_TRUE(messageArea || wholeSelected) << "key " << binding.key;
-        }
+    const struct {
+        WORD key;
+        std::initializer_list<WORD> modifiers;
+        awt::Component* target;
+    } bindings[] = {
+        {VK_F1, {}, nt->getNameField()},         {VK_F2, {}, nt->getDecimalField()},
+        {VK_F3, {}, nt->getHexField()},          {VK_F4, {}, nt->getMessageArea()},
+        {VK_F5, {}, win32->getNameField()},      {VK_F6, {}, win32->getDecimalField()},
+        {VK_F7, {}, win32->getHexField()},       {VK_F8, {}, win32->getMessageArea()},
+        {VK_F7, {}, win32->getHexField()},       {VK_F1, {VK_SHIFT}, win32->getHexField()},
+        {VK_F9, {}, nt->getHexField()},          {VK_F9, {}, win32->getHexField()},
+        {VK_F5, {}, win32->getNameField()},      {VK_F9, {}, nt->getNameField()},
+    };
+    for (const auto& binding : bindings) {
+        SCOPED_TRACE("binding " + std::to_string(&binding - bindings));
+        press(binding.key, binding.modifiers);
+        HWND field = binding.target->getHWND();
+        EXPECT_EQ(field, GetFocus());
+        DWORD start = 0, end = 0;
+        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const bool messageArea = binding.target == nt->getMessageArea() || binding.target == win32->getMessageArea();
+        EXPECT_TRUE(messageArea || (start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field))));
+    }
 
-        ui.press(VK_F3);
-        ui.type(L"c0000034");
-        ASSERT_EQ(2u, right(ui, frame).currentCode);
-        ui.press(VK_ESCAPE);
-        EXPECT_EQ(awt::Toolkit::loadString(1), status(ui, frame));
-        EXPECT_EQ(L"STATUS_SUCCESS", left(ui, frame).name);
-        EXPECT_EQ(L"ERROR_SUCCESS", right(ui, frame).name);
-        HWND hexField = nt->getHexField()->getHWND();
-        EXPECT_EQ(hexField, focused(ui)) << "Esc leaves the focus alone";
+    // Page Down and Page Up in a field move the list's selection.
+    press(VK_F1);
+    press(VK_NEXT);
+    const PaneView paged = viewOf(nt);
+    ASSERT_GT(paged.selectedRow, 0);
+    EXPECT_EQ(paged.rows[static_cast<std::size_t>(paged.selectedRow)], paged.name);
+    press(VK_PRIOR);
+    EXPECT_EQ(0u, nt->getCurrentCode());
 
-        // With the caret inside the text and nothing selected, Ctrl+C copies the whole text;
-        // Ctrl+Shift+C selects nothing.
-        ui.press(VK_F3);
-        ui.type(L"c0000005");
-        ui.onUi([&] {
-            SendMessageW(hexField, EM_SETSEL, 3, 3);
-            OpenClipboard(nullptr);
-            EmptyClipboard();
-            CloseClipboard();
-        });
-        ui.press('C', false, true);
-        EXPECT_EQ(L"0xc0000005", ui.get<std::wstring>([] {
-            std::wstring text;
-            if (OpenClipboard(nullptr)) {
-                if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                    text = static_cast<const wchar_t*>(GlobalLock(data));
-                    GlobalUnlock(data);
-                }
-                CloseClipboard();
-            }
-            return text;
-        }));
-        ui.onUi([&] { SendMessageW(hexField, EM_SETSEL, 3, 3); });
-        ui.press('C', true, true);
-        EXPECT_EQ(MAKELONG(3, 3), ui.get<LRESULT>([&] { return SendMessageW(hexField, EM_GETSEL, 0, 0); }));
-    });
+    // Esc stays with the window: the focused field keeps the focus and never sees the key.
+    std::vector<std::wstring> journal;
+    test::Recorder recorder(&journal, L"hex");
+    nt->getHexField()->addKeyListener(&recorder);
+    press(VK_F3);
+    press(VK_ESCAPE);
+    HWND hexField = nt->getHexField()->getHWND();
+    EXPECT_EQ(hexField, GetFocus());
+    const auto pressed = [&] { return std::count(journal.begin(), journal.end(), L"hex:keyPressed"); };
+    EXPECT_EQ(0, pressed());
+    press(VK_HOME);
+    nt->getHexField()->removeKeyListener(&recorder);
+    EXPECT_EQ(1, pressed()) << "an unbound key reaches the field";
+
+    // With the caret inside the text and nothing selected, Ctrl+C copies the whole text;
+    // Ctrl+Shift+C selects nothing.
+    press(VK_F3);
+    type(L"c0000005");
+    SendMessageW(hexField, EM_SETSEL, 3, 3);
+    press('C', {VK_CONTROL, VK_SHIFT});
+    EXPECT_EQ(MAKELONG(3, 3), SendMessageW(hexField, EM_GETSEL, 0, 0));
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
+    press('C', {VK_CONTROL});
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE copied = GetClipboardData(CF_UNICODETEXT);
+    EXPECT_EQ(L"0xc0000005", std::wstring(copied != nullptr ? static_cast<const wchar_t*>(GlobalLock(copied)) : L""));
+    GlobalUnlock(copied);
+    CloseClipboard();
 }
 
 TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
-    drive([&](UiDriver& ui, Kelvane* frame) {
-        HWND title = descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
-        ASSERT_NE(nullptr, title);
-        RECT area;
-        GetWindowRect(title, &area);
-        // Into the label from outside, then rest there.
-        SetCursorPos(area.left + 10, area.bottom + 40);
-        Sleep(100);
-        for (int x : {area.left + 20, area.left + 23}) {
-            INPUT move = {};
-            move.type = INPUT_MOUSE;
-            move.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-            move.mi.dy = ((area.top + area.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-            move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-            SendInput(1, &move, sizeof move);
-            ui.settle();
-        }
-        HWND tip = nullptr;
-        EXPECT_TRUE(waitFor([&] {
-            for (HWND window : descendants(GetDesktopWindow(), L"tooltips_class32")) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                tip = owner == GetCurrentProcessId() && IsWindowVisible(window) ? window : tip;
-            }
-            return tip != nullptr;
-        })) << "no tool tip came up";
-        if (tip != nullptr) {
-            EXPECT_EQ(folder->file(L"ntstatus.h"), textOf(tip));
-        }
-    });
+    HWND title = test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
+    ASSERT_NE(nullptr, title);
+    RECT area;
+    GetWindowRect(title, &area);
+    // Into the label from outside, then rest there.
+    SetCursorPos(area.left + 10, area.bottom + 40);
+    test::runFor(100);
+    for (int x : {area.left + 20, area.left + 23}) {
+        SetCursorPos(x, (area.top + area.bottom) / 2);
+        test::runFor(20);
+    }
+    HWND tip = nullptr;
+    EXPECT_TRUE(test::waitUntil([&] { return (tip = test::findWindow(L"", L"tooltips_class32", GetCurrentProcessId(), true)); }))
+        << "no tool tip came up";
+    EXPECT_EQ(folder.file(L"ntstatus.h"), test::windowText(tip));
 }

@@ -33,21 +33,6 @@ TEST(ResourcesTest, TheStringTableHoldsTheTextsOfTheWindowAndTheSettingsDialog) 
     EXPECT_EQ(zeno::nilString, awt::Toolkit::loadString(15));
 }
 
-TEST(ResourcesTest, TheIconLoadsAtTheSmallAndTheLargeSize) {
-    for (int size : {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CXICON)}) {
-        HICON icon = awt::Toolkit::loadIcon(101, size, size);
-        ASSERT_NE(nullptr, icon);
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP bitmap = {};
-        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-        EXPECT_EQ(size, bitmap.bmWidth);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
-}
-
 // What Explorer's Properties page shows for the real program beside the test program: the version
 // of the status bar, in the fixed and in the text form.
 TEST(ResourcesTest, TheVersionResourceNamesTheProgramAndTheVersionOfTheStatusBar) {
