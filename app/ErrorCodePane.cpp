@@ -156,7 +156,7 @@ void ErrorCodePane::fillAll() {
     list->ensureCapacity(static_cast<std::int32_t>(size));
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
         candidates.push_back(entry->first);
-        list->add(entry->second);
+        list->add(std::wstring(entry->second));
     }
     list->setRedraw(true);
     const awt::Dimension listSize = list->getSize();
@@ -170,9 +170,9 @@ void ErrorCodePane::setCandidates(const std::vector<std::uint32_t>& codes) {
     candidates.reserve(codes.size());
     list->ensureCapacity(static_cast<std::int32_t>(codes.size()));
     for (std::uint32_t code : codes) {
-        const std::wstring& name = table->nameOf(code);
+        std::wstring name(table->nameOf(code));
         candidates.push_back(code);
-        list->add(name);
+        list->add(std::move(name));
     }
 }
 
@@ -180,7 +180,7 @@ void ErrorCodePane::filterByName(const std::wstring& text) {
     CounterGuard guard(updating);
     candidates.clear();
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
-        if (entry->second.find(text) != std::wstring::npos) {
+        if (entry->second.find(text) != std::wstring_view::npos) {
             candidates.push_back(entry->first);
         }
     }
@@ -190,8 +190,8 @@ void ErrorCodePane::filterByName(const std::wstring& text) {
     // step by step.
     list->ensureCapacity(static_cast<std::int32_t>(candidates.size()));
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
-        if (entry->second.find(text) != std::wstring::npos) {
-            list->add(entry->second);
+        if (entry->second.find(text) != std::wstring_view::npos) {
+            list->add(std::wstring(entry->second));
         }
     }
     list->setRedraw(true);

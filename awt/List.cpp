@@ -1,6 +1,7 @@
 #include "awt/List.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "awt/AWTException.h"
 #include "awt/Event.h"
@@ -101,16 +102,16 @@ const std::wstring& List::getItem(std::int32_t index) const {
     return items[static_cast<std::size_t>(index)];
 }
 
-void List::add(const std::wstring& item) { insert(item, getItemCount()); }
+void List::add(std::wstring item) { insert(std::move(item), getItemCount()); }
 
-void List::insert(const std::wstring& item, std::int32_t index) {
+void List::insert(std::wstring item, std::int32_t index) {
     zeno::checkIndex(L"index", 0, getItemCount() + 1, index);
-    items.insert(items.begin() + index, item);
+    const std::wstring& inserted = *items.insert(items.begin() + index, std::move(item));
     // Also without a window: a cached size would be stale when a new window is made.
     forgetPreferredSize();
     if (hwnd != nullptr) {
         const LRESULT result = SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                            reinterpret_cast<LPARAM>(item.c_str()));
+                                            reinterpret_cast<LPARAM>(inserted.c_str()));
         if (result < 0) {
             throwListBoxFailure(L"LB_ADDSTRING", result);
         }

@@ -34,9 +34,9 @@ public:
 
     std::int32_t getItemCount() const;
     const std::wstring& getItem(std::int32_t index) const;
-    void add(const std::wstring& item);
+    void add(std::wstring item);
     // index from 0 to the item count; others throw zeno::IndexOutOfBoundsException.
-    void insert(const std::wstring& item, std::int32_t index);
+    void insert(std::wstring item, std::int32_t index);
     void removeAll();
     void ensureCapacity(std::int32_t count);
 

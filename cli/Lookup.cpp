@@ -131,11 +131,11 @@ Answer Lookup::answer(const std::wstring& query) const
         } catch (const EntryNotFoundException&) {
         }
         for (const auto& entry : table) {
-            const std::wstring name = zeno::toUpper(entry.second);
+            const std::wstring name = zeno::toUpper(std::wstring(entry.second));
             if (name == wanted) {
                 named.insert(entry.first);
             } else if (!wanted.empty() && name.find(wanted) != std::wstring::npos) {
-                parts.push_back({kind, entry.first, entry.second, std::wstring()});
+                parts.push_back({kind, entry.first, std::wstring(entry.second), std::wstring()});
             }
         }
     }

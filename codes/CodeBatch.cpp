@@ -1,26 +1,11 @@
 #include "codes/CodeBatch.h"
 
-#include <cstring>
+#include "codes/NameHash.h"
 
 namespace {
 
-constexpr std::size_t FIRST_SLOTS = 4096;
-
-std::uint32_t hashOf(std::string_view bytes)
-{
-    std::uint32_t hash = static_cast<std::uint32_t>(bytes.size()) * 0x9E3779B1u;
-    std::size_t i = 0;
-    for (; i + 4 <= bytes.size(); i += 4) {
-        std::uint32_t word;
-        std::memcpy(&word, bytes.data() + i, 4);
-        hash = (hash ^ word) * 0x85EBCA6Bu;
-        hash ^= hash >> 15;
-    }
-    for (; i < bytes.size(); ++i) {
-        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 0x85EBCA6Bu;
-    }
-    return hash ^ hash >> 13;
-}
+// Room for the names and values of a current SDK header without growing.
+constexpr std::size_t FIRST_SLOTS = 8192;
 
 std::size_t slotOf(std::uint32_t value, std::size_t mask)
 {
@@ -45,7 +30,7 @@ void CodeBatch::add(std::uint32_t value, std::string_view name)
 
 std::uint32_t CodeBatch::internName(std::string_view name)
 {
-    const std::uint32_t hash = hashOf(name);
+    const std::uint32_t hash = nameHash(name);
     const std::size_t mask = nameSlots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t held = nameSlots[slot];

@@ -2,61 +2,48 @@
 
 #include "codes/CodeBatch.h"
 #include "codes/CodeExceptions.h"
+#include "codes/NameHash.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-wchar_t widened(char byte)
+// Names are stored in blocks of this many units (32 KB), small enough for the heap to reuse.
+constexpr std::size_t TEXT_BLOCK_UNITS = 16384;
+constexpr std::size_t FIRST_NAME_SLOTS = 8192;
+
+wchar_t unitOf(char byte)
 {
     return static_cast<wchar_t>(static_cast<signed char>(byte));
 }
 
-// Ordinal comparison of a stored name with 8-bit text, unit by unit, then the shorter first.
-int compareWithBytes(const std::wstring& name, std::string_view bytes)
+wchar_t unitOf(wchar_t unit)
 {
-    const std::size_t common = std::min(name.size(), bytes.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const wchar_t unit = widened(bytes[i]);
-        if (name[i] != unit) {
-            return name[i] < unit ? -1 : 1;
+    return unit;
+}
+
+bool sameName(std::wstring_view stored, std::wstring_view name)
+{
+    return stored == name;
+}
+
+bool sameName(std::wstring_view stored, std::string_view bytes)
+{
+    if (stored.size() != bytes.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (stored[i] != unitOf(bytes[i])) {
+            return false;
         }
     }
-    return name.size() < bytes.size() ? -1 : name.size() > bytes.size() ? 1 : 0;
+    return true;
 }
 
-// Sorts names by their 8-bit text, which orders them as their sign-extended units do (0x80..0xFF
-// become U+FF80..U+FFFF, above ASCII): by 16 bytes after the prefix that all of them share, then
-// by the rest where those are equal.
-struct NameKey {
-    std::uint64_t high;
-    std::uint64_t low;
-    std::uint32_t index;
-};
-
-std::uint64_t bigEndianWord(std::string_view bytes, std::size_t from)
-{
-    std::uint64_t word = 0;
-    if (from + 8 <= bytes.size()) {
-        std::memcpy(&word, bytes.data() + from, 8);
-        return __builtin_bswap64(word);
-    }
-    for (std::size_t i = from; i < from + 8; ++i) {
-        word = word << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
-    }
-    return word;
-}
-
-bool valueBefore(const std::pair<std::uint32_t, const std::wstring*>& a,
-                 const std::pair<std::uint32_t, const std::wstring*>& b)
+bool valueBefore(const std::pair<std::uint32_t, std::wstring_view>& a,
+                 const std::pair<std::uint32_t, std::wstring_view>& b)
 {
     return a.first < b.first;
-}
-
-bool nameBefore(const std::pair<const std::wstring*, std::uint32_t>& entry, const std::wstring& name)
-{
-    return *entry.first < name;
 }
 
 } // namespace
@@ -71,18 +58,89 @@ const std::wstring& CodeTable::headerPath() const
     return headerFilePath;
 }
 
-void CodeTable::add(std::uint32_t value, const std::wstring& name)
+template <typename Char>
+std::size_t CodeTable::slotOf(std::basic_string_view<Char> name, std::uint32_t hash) const
 {
-    auto named = std::lower_bound(byName.begin(), byName.end(), name, nameBefore);
-    const std::wstring* stored;
-    if (named != byName.end() && *named->first == name) {
-        named->second = value;
-        stored = named->first;
-    } else {
-        stored = &names.emplace_back(name);
-        byName.insert(named, NameEntry(stored, value));
+    const std::size_t mask = nameSlots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t held = nameSlots[slot];
+        if (held == 0) {
+            return slot;
+        }
+        const NameEntry& entry = names[held - 1];
+        if (entry.hash == hash && sameName(entry.name, name)) {
+            return slot;
+        }
     }
-    auto valued = std::lower_bound(byValue.begin(), byValue.end(), ValueEntry(value, nullptr), valueBefore);
+}
+
+// The name's entry takes the value; a name not seen before is stored first. Returns the stored text.
+template <typename Char>
+std::wstring_view CodeTable::enterName(std::basic_string_view<Char> name, std::uint32_t hash, std::uint32_t value)
+{
+    const std::size_t slot = slotOf(name, hash);
+    if (nameSlots[slot] != 0) {
+        NameEntry& entry = names[nameSlots[slot] - 1];
+        entry.value = value;
+        return entry.name;
+    }
+    const std::wstring_view stored = storeText(name);
+    names.push_back(NameEntry{stored, hash, value});
+    nameSlots[slot] = static_cast<std::uint32_t>(names.size());
+    return stored;
+}
+
+template <typename Char>
+std::wstring_view CodeTable::storeText(std::basic_string_view<Char> name)
+{
+    reserveText(name.size() + 1);
+    wchar_t* const text = freeText;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        text[i] = unitOf(name[i]);
+    }
+    text[name.size()] = L'\0';
+    freeText += name.size() + 1;
+    freeUnits -= name.size() + 1;
+    return std::wstring_view(text, name.size());
+}
+
+void CodeTable::reserveText(std::size_t units)
+{
+    if (units <= freeUnits) {
+        return;
+    }
+    const std::size_t blockUnits = std::max(units, TEXT_BLOCK_UNITS);
+    // Not zeroed: every unit is written before it is read.
+    textBlocks.emplace_back(new wchar_t[blockUnits]);
+    freeText = textBlocks.back().get();
+    freeUnits = blockUnits;
+}
+
+void CodeTable::reserveNames(std::size_t count)
+{
+    if (2 * count <= nameSlots.size()) {
+        return;
+    }
+    std::size_t slots = std::max(nameSlots.size(), FIRST_NAME_SLOTS);
+    while (slots < 2 * count) {
+        slots *= 2;
+    }
+    nameSlots.assign(slots, 0);
+    const std::size_t mask = slots - 1;
+    for (std::uint32_t i = 0; i < names.size(); ++i) {
+        std::size_t slot = names[i].hash & mask;
+        while (nameSlots[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        nameSlots[slot] = i + 1;
+    }
+}
+
+void CodeTable::add(std::uint32_t value, std::wstring_view name)
+{
+    reserveNames(names.size() + 1);
+    const std::wstring_view stored = enterName(name, nameHash(name), value);
+    auto valued = std::lower_bound(byValue.begin(), byValue.end(), ValueEntry(value, {}), valueBefore);
     if (valued != byValue.end() && valued->first == value) {
         valued->second = stored;
     } else {
@@ -92,86 +150,28 @@ void CodeTable::add(std::uint32_t value, const std::wstring& name)
 
 void CodeTable::addAll(const CodeBatch& batch)
 {
-    const std::vector<CodeBatch::Name>& distinct = batch.names;
-    std::size_t shared = distinct.empty() ? 0 : distinct[0].bytes.size();
-    for (const CodeBatch::Name& name : distinct) {
-        std::size_t same = 0;
-        while (same < shared && same < name.bytes.size() && name.bytes[same] == distinct[0].bytes[same]) {
-            ++same;
-        }
-        shared = same;
+    // The batch holds each name once, with the value of its last add, and each value once, with
+    // its last name: entering the names, then the values, ends as its adds one by one would.
+    reserveNames(names.size() + batch.names.size());
+    std::vector<std::wstring_view> stored;
+    stored.reserve(batch.names.size());
+    for (const CodeBatch::Name& name : batch.names) {
+        stored.push_back(enterName(name.bytes, name.hash, name.lastValue));
     }
-    std::vector<NameKey> keys;
-    keys.reserve(distinct.size());
-    for (std::uint32_t i = 0; i < distinct.size(); ++i) {
-        keys.push_back(NameKey{bigEndianWord(distinct[i].bytes, shared), bigEndianWord(distinct[i].bytes, shared + 8), i});
-    }
-    std::sort(keys.begin(), keys.end(), [&](const NameKey& a, const NameKey& b) {
-        if (a.high != b.high) {
-            return a.high < b.high;
-        }
-        if (a.low != b.low) {
-            return a.low < b.low;
-        }
-        return distinct[a.index].bytes < distinct[b.index].bytes;
-    });
-
-    // Names the table has keep their stored string; new ones are widened once.
-    std::vector<const std::wstring*> stored(distinct.size());
-    std::vector<NameEntry> addedNames;
-    addedNames.reserve(distinct.size());
-    auto known = byName.begin();
-    for (const NameKey& key : keys) {
-        const std::uint32_t index = key.index;
-        const std::string_view bytes = distinct[index].bytes;
-        while (known != byName.end() && compareWithBytes(*known->first, bytes) < 0) {
-            ++known;
-        }
-        if (known != byName.end() && compareWithBytes(*known->first, bytes) == 0) {
-            stored[index] = known->first;
-        } else {
-            std::wstring& name = names.emplace_back(bytes.size(), L'\0');
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                name[i] = widened(bytes[i]);
-            }
-            stored[index] = &name;
-        }
-        addedNames.emplace_back(stored[index], distinct[index].lastValue);
-    }
-    mergeNames(addedNames);
 
     std::vector<ValueEntry> addedValues;
     addedValues.reserve(batch.values.size());
     for (const CodeBatch::Value& value : batch.values) {
         addedValues.emplace_back(value.value, stored[value.lastName]);
     }
-    std::sort(addedValues.begin(), addedValues.end(), valueBefore);
+    // Headers mostly define their values in ascending order.
+    if (!std::is_sorted(addedValues.begin(), addedValues.end(), valueBefore)) {
+        std::sort(addedValues.begin(), addedValues.end(), valueBefore);
+    }
     mergeValues(addedValues);
 }
 
-// Both merges take sorted, distinct additions; an addition replaces the entry of the same key.
-void CodeTable::mergeNames(std::vector<NameEntry>& added)
-{
-    if (byName.empty()) {
-        byName.swap(added);
-        return;
-    }
-    std::vector<NameEntry> merged;
-    merged.reserve(byName.size() + added.size());
-    auto old = byName.begin();
-    for (const NameEntry& entry : added) {
-        while (old != byName.end() && *old->first < *entry.first) {
-            merged.push_back(*old++);
-        }
-        if (old != byName.end() && old->first == entry.first) {
-            ++old;
-        }
-        merged.push_back(entry);
-    }
-    merged.insert(merged.end(), old, byName.end());
-    byName.swap(merged);
-}
-
+// Takes sorted, distinct additions; an addition replaces the entry of the same value.
 void CodeTable::mergeValues(std::vector<ValueEntry>& added)
 {
     if (byValue.empty()) {
@@ -199,22 +199,25 @@ std::size_t CodeTable::size() const
     return byValue.size();
 }
 
-const std::wstring& CodeTable::nameOf(std::uint32_t value) const
+std::wstring_view CodeTable::nameOf(std::uint32_t value) const
 {
-    auto found = std::lower_bound(byValue.begin(), byValue.end(), ValueEntry(value, nullptr), valueBefore);
+    auto found = std::lower_bound(byValue.begin(), byValue.end(), ValueEntry(value, {}), valueBefore);
     if (found == byValue.end() || found->first != value) {
         throw EntryNotFoundException();
     }
-    return *found->second;
+    return found->second;
 }
 
-std::uint32_t CodeTable::valueOf(const std::wstring& name) const
+std::uint32_t CodeTable::valueOf(std::wstring_view name) const
 {
-    auto found = std::lower_bound(byName.begin(), byName.end(), name, nameBefore);
-    if (found == byName.end() || *found->first != name) {
+    if (names.empty()) {
         throw EntryNotFoundException();
     }
-    return found->second;
+    const std::uint32_t held = nameSlots[slotOf(name, nameHash(name))];
+    if (held == 0) {
+        throw EntryNotFoundException();
+    }
+    return names[held - 1].value;
 }
 
 CodeTable::const_iterator CodeTable::begin() const

@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,7 +16,7 @@ class CodeBatch;
 class CodeTable {
 public:
     // One position of the iteration: the value and its name.
-    using Entry = std::pair<std::uint32_t, const std::wstring&>;
+    using Entry = std::pair<std::uint32_t, std::wstring_view>;
     class const_iterator;
 
     CodeTable() = default;
@@ -26,32 +27,49 @@ public:
     const std::wstring& headerPath() const;
 
     // A later add for the same name or the same value replaces the earlier pairing.
-    void add(std::uint32_t value, const std::wstring& name);
+    void add(std::uint32_t value, std::wstring_view name);
     // The same as add() of each pair of the batch in turn, in one pass.
     void addAll(const CodeBatch& batch);
     // Number of distinct values.
     std::size_t size() const;
 
     // Both throw EntryNotFoundException when absent. Names are matched exactly (case-sensitive).
-    // The name stays valid, unchanged, for the table's life.
-    const std::wstring& nameOf(std::uint32_t value) const;
-    std::uint32_t valueOf(const std::wstring& name) const;
+    // The name stays valid, unchanged, for the table's life, and a NUL follows its last unit.
+    std::wstring_view nameOf(std::uint32_t value) const;
+    std::uint32_t valueOf(std::wstring_view name) const;
 
     const_iterator begin() const;
     const_iterator end() const;
 
 private:
-    using ValueEntry = std::pair<std::uint32_t, const std::wstring*>;
-    using NameEntry = std::pair<const std::wstring*, std::uint32_t>;
+    struct NameEntry {
+        std::wstring_view name;
+        std::uint32_t hash;
+        std::uint32_t value;
+    };
+    using ValueEntry = std::pair<std::uint32_t, std::wstring_view>;
 
-    void mergeNames(std::vector<NameEntry>& added);
+    // The slot that holds the name, or the free slot where it belongs.
+    template <typename Char>
+    std::size_t slotOf(std::basic_string_view<Char> name, std::uint32_t hash) const;
+    template <typename Char>
+    std::wstring_view enterName(std::basic_string_view<Char> name, std::uint32_t hash, std::uint32_t value);
+    template <typename Char>
+    std::wstring_view storeText(std::basic_string_view<Char> name);
+    void reserveText(std::size_t units);
+    void reserveNames(std::size_t count);
     void mergeValues(std::vector<ValueEntry>& added);
 
     std::wstring headerFilePath;
-    // Every distinct name once; a deque never moves its elements, so the indexes can point in.
-    std::deque<std::wstring> names;
+    // Every distinct name once, each followed by a NUL, in blocks that never move.
+    std::vector<std::unique_ptr<wchar_t[]>> textBlocks;
+    wchar_t* freeText = nullptr;
+    std::size_t freeUnits = 0;
+    // byName: exact look-up by hash. A slot holds an index into names + 1, 0 when free; the slots
+    // are at most half full.
+    std::vector<NameEntry> names;
+    std::vector<std::uint32_t> nameSlots;
     std::vector<ValueEntry> byValue; // ascending unsigned value
-    std::vector<NameEntry> byName;   // ascending ordinal name
 };
 
 class CodeTable::const_iterator {
@@ -66,7 +84,7 @@ public:
     };
 
     const_iterator() = default;
-    reference operator*() const { return Entry(position->first, *position->second); }
+    reference operator*() const { return *position; }
     pointer operator->() const { return pointer{**this}; }
     const_iterator& operator++()
     {
