@@ -7,6 +7,19 @@ namespace {
 // Room for the names and values of a current SDK header without growing.
 constexpr std::size_t FIRST_SLOTS = 8192;
 
+bool sameName(std::wstring_view text, std::string_view bytes)
+{
+    if (text.size() != bytes.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (text[i] != static_cast<wchar_t>(static_cast<signed char>(bytes[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t slotOf(std::uint32_t value, std::size_t mask)
 {
     return ((value * 0x9E3779B1u) >> 7) & mask;
@@ -23,7 +36,7 @@ void CodeBatch::add(std::uint32_t value, std::string_view name)
     Value& entry = values[valueIndex(value)];
     // A header read again repeats its pairs: the value's last name is then this one, unhashed.
     const std::uint32_t nameIndex =
-        entry.lastName != NO_NAME && names[entry.lastName].bytes == name ? entry.lastName : internName(name);
+        entry.lastName != NO_NAME && sameName(names[entry.lastName].text, name) ? entry.lastName : internName(name);
     names[nameIndex].lastValue = value;
     entry.lastName = nameIndex;
 }
@@ -35,7 +48,7 @@ std::uint32_t CodeBatch::internName(std::string_view name)
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t held = nameSlots[slot];
         if (held == 0) {
-            names.push_back(Name{name, hash, 0});
+            names.push_back(Name{texts.store(name), hash, 0});
             nameSlots[slot] = static_cast<std::uint32_t>(names.size());
             if (2 * names.size() > nameSlots.size()) {
                 rehashNames();
@@ -43,7 +56,7 @@ std::uint32_t CodeBatch::internName(std::string_view name)
             return static_cast<std::uint32_t>(names.size() - 1);
         }
         const Name& candidate = names[held - 1];
-        if (candidate.hash == hash && candidate.bytes == name) {
+        if (candidate.hash == hash && sameName(candidate.text, name)) {
             return held - 1;
         }
     }

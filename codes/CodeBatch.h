@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codes/NameStore.h"
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -9,7 +11,8 @@ class CodeTable;
 // Pairs for a CodeTable, collected as its add() would take them one by one and entered at once
 // by CodeTable::addAll, in time linear in their number: a header that repeats its definitions
 // costs no more per line than one that does not. Each byte of a name stands for one 16-bit unit
-// by sign extension (the 8-bit text of a header); the bytes must outlive the batch.
+// by sign extension (the 8-bit text of a header). Each distinct name is widened into the batch's
+// own store when first seen, while its line is still in the cache; the table takes the store over.
 class CodeBatch {
 public:
     CodeBatch();
@@ -20,7 +23,7 @@ private:
     friend class CodeTable;
 
     struct Name {
-        std::string_view bytes;
+        std::wstring_view text;
         std::uint32_t hash;
         std::uint32_t lastValue;
     };
@@ -41,4 +44,5 @@ private:
     // Distinct names and values in the order of their first add.
     std::vector<Name> names;
     std::vector<Value> values;
+    NameStore texts;
 };

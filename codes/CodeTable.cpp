@@ -8,37 +8,7 @@
 
 namespace {
 
-// Names are stored in blocks of this many units (32 KB), small enough for the heap to reuse.
-constexpr std::size_t TEXT_BLOCK_UNITS = 16384;
 constexpr std::size_t FIRST_NAME_SLOTS = 8192;
-
-wchar_t unitOf(char byte)
-{
-    return static_cast<wchar_t>(static_cast<signed char>(byte));
-}
-
-wchar_t unitOf(wchar_t unit)
-{
-    return unit;
-}
-
-bool sameName(std::wstring_view stored, std::wstring_view name)
-{
-    return stored == name;
-}
-
-bool sameName(std::wstring_view stored, std::string_view bytes)
-{
-    if (stored.size() != bytes.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (stored[i] != unitOf(bytes[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool valueBefore(const std::pair<std::uint32_t, std::wstring_view>& a,
                  const std::pair<std::uint32_t, std::wstring_view>& b)
@@ -58,8 +28,7 @@ const std::wstring& CodeTable::headerPath() const
     return headerFilePath;
 }
 
-template <typename Char>
-std::size_t CodeTable::slotOf(std::basic_string_view<Char> name, std::uint32_t hash) const
+std::size_t CodeTable::slotOf(std::wstring_view name, std::uint32_t hash) const
 {
     const std::size_t mask = nameSlots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
@@ -68,15 +37,14 @@ std::size_t CodeTable::slotOf(std::basic_string_view<Char> name, std::uint32_t h
             return slot;
         }
         const NameEntry& entry = names[held - 1];
-        if (entry.hash == hash && sameName(entry.name, name)) {
+        if (entry.hash == hash && entry.name == name) {
             return slot;
         }
     }
 }
 
-// The name's entry takes the value; a name not seen before is stored first. Returns the stored text.
-template <typename Char>
-std::wstring_view CodeTable::enterName(std::basic_string_view<Char> name, std::uint32_t hash, std::uint32_t value)
+std::wstring_view CodeTable::enterName(std::wstring_view name, std::uint32_t hash, std::uint32_t value,
+                                      bool copyText)
 {
     const std::size_t slot = slotOf(name, hash);
     if (nameSlots[slot] != 0) {
@@ -84,36 +52,10 @@ std::wstring_view CodeTable::enterName(std::basic_string_view<Char> name, std::u
         entry.value = value;
         return entry.name;
     }
-    const std::wstring_view stored = storeText(name);
+    const std::wstring_view stored = copyText ? texts.store(name) : name;
     names.push_back(NameEntry{stored, hash, value});
     nameSlots[slot] = static_cast<std::uint32_t>(names.size());
     return stored;
-}
-
-template <typename Char>
-std::wstring_view CodeTable::storeText(std::basic_string_view<Char> name)
-{
-    reserveText(name.size() + 1);
-    wchar_t* const text = freeText;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        text[i] = unitOf(name[i]);
-    }
-    text[name.size()] = L'\0';
-    freeText += name.size() + 1;
-    freeUnits -= name.size() + 1;
-    return std::wstring_view(text, name.size());
-}
-
-void CodeTable::reserveText(std::size_t units)
-{
-    if (units <= freeUnits) {
-        return;
-    }
-    const std::size_t blockUnits = std::max(units, TEXT_BLOCK_UNITS);
-    // Not zeroed: every unit is written before it is read.
-    textBlocks.emplace_back(new wchar_t[blockUnits]);
-    freeText = textBlocks.back().get();
-    freeUnits = blockUnits;
 }
 
 void CodeTable::reserveNames(std::size_t count)
@@ -139,7 +81,7 @@ void CodeTable::reserveNames(std::size_t count)
 void CodeTable::add(std::uint32_t value, std::wstring_view name)
 {
     reserveNames(names.size() + 1);
-    const std::wstring_view stored = enterName(name, nameHash(name), value);
+    const std::wstring_view stored = enterName(name, nameHash(name), value, true);
     auto valued = std::lower_bound(byValue.begin(), byValue.end(), ValueEntry(value, {}), valueBefore);
     if (valued != byValue.end() && valued->first == value) {
         valued->second = stored;
@@ -148,7 +90,7 @@ void CodeTable::add(std::uint32_t value, std::wstring_view name)
     }
 }
 
-void CodeTable::addAll(const CodeBatch& batch)
+void CodeTable::addAll(CodeBatch&& batch)
 {
     // The batch holds each name once, with the value of its last add, and each value once, with
     // its last name: entering the names, then the values, ends as its adds one by one would.
@@ -156,8 +98,10 @@ void CodeTable::addAll(const CodeBatch& batch)
     std::vector<std::wstring_view> stored;
     stored.reserve(batch.names.size());
     for (const CodeBatch::Name& name : batch.names) {
-        stored.push_back(enterName(name.bytes, name.hash, name.lastValue));
+        stored.push_back(enterName(name.text, name.hash, name.lastValue, false));
     }
+    // The new names are views of the batch's store.
+    texts.takeOver(batch.texts);
 
     std::vector<ValueEntry> addedValues;
     addedValues.reserve(batch.values.size());

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "codes/NameStore.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,8 +29,8 @@ public:
 
     // A later add for the same name or the same value replaces the earlier pairing.
     void add(std::uint32_t value, std::wstring_view name);
-    // The same as add() of each pair of the batch in turn, in one pass.
-    void addAll(const CodeBatch& batch);
+    // The same as add() of each pair of the batch in turn, in one pass. Takes the batch's names.
+    void addAll(CodeBatch&& batch);
     // Number of distinct values.
     std::size_t size() const;
 
@@ -50,21 +51,17 @@ private:
     using ValueEntry = std::pair<std::uint32_t, std::wstring_view>;
 
     // The slot that holds the name, or the free slot where it belongs.
-    template <typename Char>
-    std::size_t slotOf(std::basic_string_view<Char> name, std::uint32_t hash) const;
-    template <typename Char>
-    std::wstring_view enterName(std::basic_string_view<Char> name, std::uint32_t hash, std::uint32_t value);
-    template <typename Char>
-    std::wstring_view storeText(std::basic_string_view<Char> name);
-    void reserveText(std::size_t units);
+    std::size_t slotOf(std::wstring_view name, std::uint32_t hash) const;
+    // The name's entry takes the value; a new name is entered with its text copied into the
+    // table's store, or as it is when the text is already one the table will own. Returns the
+    // stored text.
+    std::wstring_view enterName(std::wstring_view name, std::uint32_t hash, std::uint32_t value, bool copyText);
     void reserveNames(std::size_t count);
     void mergeValues(std::vector<ValueEntry>& added);
 
     std::wstring headerFilePath;
-    // Every distinct name once, each followed by a NUL, in blocks that never move.
-    std::vector<std::unique_ptr<wchar_t[]>> textBlocks;
-    wchar_t* freeText = nullptr;
-    std::size_t freeUnits = 0;
+    // Every distinct name once.
+    NameStore texts;
     // byName: exact look-up by hash. A slot holds an index into names + 1, 0 when free; the slots
     // are at most half full.
     std::vector<NameEntry> names;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 
 #include <emmintrin.h>
 #include <windows.h>
@@ -160,7 +161,7 @@ void scanHeader(CodeTable& table, const std::wstring& path, const HeaderShape& s
             definitions.add(value, name);
         }
     }
-    table.addAll(definitions);
+    table.addAll(std::move(definitions));
     file.close();
     zeno::debugLog(shape.logLabel + zeno::toString(static_cast<std::uint32_t>(table.size())) + L" entries");
 }

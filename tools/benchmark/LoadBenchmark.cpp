@@ -185,7 +185,7 @@ int run(const std::wstring& headerDir)
                for (const auto& definition : definitions) {
                    batch.add(definition.first, definition.second);
                }
-               tables.emplace_back().addAll(batch);
+               tables.emplace_back().addAll(std::move(batch));
            }),
            0);
     tables.clear();
