@@ -210,17 +210,21 @@ void Toolkit::processPending(bool sleepFirst) {
     if (sleepFirst) {
         SleepEx(0, TRUE);
     }
-    while (!invalidQueue.empty()) {
-        Component* component = invalidQueue.front();
-        invalidQueue.pop_front();
-        component->validate();
-    }
+    validatePending();
     while (invalidQueue.empty() && !repaintQueue.empty()) {
         Component* component = repaintQueue.front();
         repaintQueue.pop_front();
         component->update();
     }
     runRunnables(false);
+}
+
+void Toolkit::validatePending() {
+    while (!invalidQueue.empty()) {
+        Component* component = invalidQueue.front();
+        invalidQueue.pop_front();
+        component->validate();
+    }
 }
 
 void Toolkit::runRunnables(bool drain) {

@@ -62,6 +62,8 @@ public:
     void invokeLater(zeno::Runnable* runnable);
     // Runs the deferred work now: validations, then repaints, then runnables until a message waits.
     void processPending(bool sleepFirst);
+    // The validate part of processPending alone: lays out every container waiting for it.
+    void validatePending();
     void scheduleValidate(Component* component);
     void scheduleRepaint(Component* component);
     // Takes a component that is going away out of the validate and repaint queues.

@@ -398,6 +398,12 @@ void Window::setVisible(bool visible) {
     if (visible && hwnd == nullptr) {
         createPeer();
     }
+    if (visible) {
+        // The children are laid out before the window shows: moving the child windows of a
+        // hidden window costs the system no drawing (under Wine, a fifth of the time).
+        validate();
+        toolkit->validatePending();
+    }
     Component::setVisible(visible);
     if (visible) {
         fireWindowEvent(&WindowListener::windowShown);
