@@ -178,23 +178,31 @@ void ErrorCodePane::setCandidates(const std::vector<std::uint32_t>& codes) {
 
 void ErrorCodePane::filterByName(const std::wstring& text) {
     CounterGuard guard(updating);
-    candidates.clear();
+    std::vector<std::uint32_t> matching;
+    matching.reserve(candidates.size());
     for (auto entry = table->begin(); entry != table->end(); ++entry) {
         if (entry->second.find(text) != std::wstring_view::npos) {
-            candidates.push_back(entry->first);
+            matching.push_back(entry->first);
         }
     }
-    list->setRedraw(false);
-    list->removeAll();
-    // Room for every row at once (counted above): the list box would otherwise grow its storage
-    // step by step.
-    list->ensureCapacity(static_cast<std::int32_t>(candidates.size()));
-    for (auto entry = table->begin(); entry != table->end(); ++entry) {
-        if (entry->second.find(text) != std::wstring_view::npos) {
-            list->add(std::wstring(entry->second));
+    if (matching == candidates) {
+        // Typing the start that thousands of names share keeps the same rows: the list keeps
+        // them and ends as a refilled one would, scrolled to the top and without a selection.
+        list->clearSelection();
+        list->scrollToTop();
+    } else {
+        candidates.swap(matching);
+        list->setRedraw(false);
+        list->removeAll();
+        // Room for every row at once: the list box would otherwise grow its storage step by step.
+        list->ensureCapacity(static_cast<std::int32_t>(candidates.size()));
+        for (auto entry = table->begin(); entry != table->end(); ++entry) {
+            if (entry->second.find(text) != std::wstring_view::npos) {
+                list->add(std::wstring(entry->second));
+            }
         }
+        list->setRedraw(true);
     }
-    list->setRedraw(true);
     const awt::Dimension listSize = list->getSize();
     list->repaint(0, 0, listSize.width, listSize.height);
 }

@@ -140,6 +140,12 @@ void List::removeAll() {
     }
 }
 
+void List::scrollToTop() {
+    if (hwnd != nullptr && !items.empty()) {
+        SendMessageW(hwnd, LB_SETTOPINDEX, 0, 0);
+    }
+}
+
 void List::ensureCapacity(std::int32_t count) {
     if (count <= 0) {
         return;

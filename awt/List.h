@@ -39,6 +39,8 @@ public:
     void insert(std::wstring item, std::int32_t index);
     void removeAll();
     void ensureCapacity(std::int32_t count);
+    // Shows the first row at the top, as a list filled anew does.
+    void scrollToTop();
 
     std::int32_t getSelectedIndex() const;
     // -1 clears the selection; other indexes outside the items throw
