@@ -35,7 +35,7 @@ public:
     std::size_t size() const;
 
     // Both throw EntryNotFoundException when absent. Names are matched exactly (case-sensitive).
-    // The name stays valid, unchanged, for the table's life, and a NUL follows its last unit.
+    // The name stays valid, unchanged, for the table's life.
     std::wstring_view nameOf(std::uint32_t value) const;
     std::uint32_t valueOf(std::wstring_view name) const;
 
