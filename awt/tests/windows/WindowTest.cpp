@@ -65,19 +65,17 @@ TEST(Window, FirstShowAndCloseOperations) {
         int operation;
         bool consumed;
         UINT message;
-        bool visible;
-        bool hasWindow;
-        bool deleted;
+        const char* after;
         int loopResult;
     } cases[] = {
-        {Window::HIDE, false, WM_CLOSE, false, true, false, MOVED_ON},
-        {Window::DISPOSE, false, WM_SYSCOMMAND, false, false, false, MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, false, false, true, MOVED_ON},
-        {Window::EXIT, false, WM_SYSCOMMAND, true, true, false, 0},
-        {Window::DO_NOTHING, false, WM_CLOSE, true, true, false, MOVED_ON},
-        {17, false, WM_SYSCOMMAND, true, true, false, MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, true, true, false, MOVED_ON},
-        {Window::EXIT, true, WM_SYSCOMMAND, true, true, false, MOVED_ON},
+        {Window::HIDE, false, WM_CLOSE, "hidden", MOVED_ON},
+        {Window::DISPOSE, false, WM_SYSCOMMAND, "disposed", MOVED_ON},
+        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, "deleted", MOVED_ON},
+        {Window::EXIT, false, WM_SYSCOMMAND, "shown", 0},
+        {Window::DO_NOTHING, false, WM_CLOSE, "shown", MOVED_ON},
+        {17, false, WM_SYSCOMMAND, "shown", MOVED_ON},
+        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, "shown", MOVED_ON},
+        {Window::EXIT, true, WM_SYSCOMMAND, "shown", MOVED_ON},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.operation) + (c.consumed ? " consumed" : "") +
@@ -93,16 +91,18 @@ TEST(Window, FirstShowAndCloseOperations) {
         EXPECT_EQ(bounds(*frame), nativeBounds(frame->getHWND()));
         EXPECT_EQ(1, events.shown);
         SendMessageW(frame->getHWND(), c.message, c.message == WM_CLOSE ? 0 : SC_CLOSE, 0);
-
         EXPECT_TRUE(deletions.empty()) << "deleted inside the close message";
+
         DelayedAction moveOn(50, [&] { PostQuitMessage(MOVED_ON); });
         EXPECT_EQ(c.loopResult, awt::Toolkit::getInstance()->run());
-        EXPECT_EQ(c.deleted, !deletions.empty());
         EXPECT_EQ(1, events.closing);
+        const HWND hwnd = deletions.empty() ? frame->getHWND() : nullptr;
+        EXPECT_STREQ(c.after, !deletions.empty()            ? "deleted"
+                              : hwnd == nullptr             ? "disposed"
+                              : IsWindowVisible(hwnd) != 0 ? "shown"
+                                                            : "hidden");
         if (deletions.empty()) {
-            EXPECT_EQ(c.visible, frame->isVisible());
-            EXPECT_EQ(c.visible, frame->getHWND() != nullptr && IsWindowVisible(frame->getHWND()));
-            EXPECT_EQ(c.hasWindow, frame->getHWND() != nullptr);
+            EXPECT_EQ(IsWindowVisible(frame->getHWND()) != 0, frame->isVisible());
             delete frame;
         }
     }
@@ -159,7 +159,7 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
     EXPECT_FALSE(IsWindow(secondWindow));
 }
 
-TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSetAndTheSystemKeepsThem) {
+TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSet) {
     auto frame = std::make_unique<Frame>(nullptr, L"track sizes");
     frame->setMinimumSize(Dimension{300, -1});
     frame->setMaximumSize(Dimension{-1, 500});
@@ -171,41 +171,30 @@ TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSetAndTheSystemKeepsThem) {
     EXPECT_EQ((std::vector<LONG>{300, 2, 3, 500}),
               (std::vector<LONG>{info.ptMinTrackSize.x, info.ptMinTrackSize.y, info.ptMaxTrackSize.x,
                                  info.ptMaxTrackSize.y}));
-
-    frame->setMinimumSize(Dimension{320, 240});
-    frame->setMaximumSize(Dimension{640, 480});
-    SetWindowPos(frame->getHWND(), nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ((Dimension{320, 240}), frame->getSize());
-    SetWindowPos(frame->getHWND(), nullptr, 10, 20, 2000, 2000, SWP_NOZORDER);
-    EXPECT_EQ(L"10,20,640,480", nativeBounds(frame->getHWND()));
-    EXPECT_EQ(L"10,20,640,480", bounds(*frame));
 }
 
-// Without owner a window is centred on its monitor's work area, with an owner on the owner.
+// Without owner a window is centred on its monitor's work area, with an owner on the owner; the
+// halves of odd differences are truncated. A maximized window stays where it is.
 TEST(Window, CenteredOnTheWorkAreaOrTheOwnerAndNotWhenMaximized) {
     auto frame = std::make_unique<Frame>(nullptr, L"centred");
     frame->createPeer();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
+    MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(frame->getHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor));
     const RECT& work = monitor.rcWork;
-    // Odd differences, whose halves are truncated.
-    const int width = 301 - (work.right - work.left) % 2;
-    const int height = 201 - (work.bottom - work.top) % 2;
+    const int width = 301 - (work.right - work.left) % 2, height = 201 - (work.bottom - work.top) % 2;
     frame->setSize(width, height);
     frame->center();
-    EXPECT_EQ((awt::Point{work.left + (work.right - work.left - width) / 2,
-                          work.top + (work.bottom - work.top - height) / 2}),
-              frame->getLocation());
-    EXPECT_EQ(bounds(*frame), nativeBounds(frame->getHWND()));
+    const std::wstring centred = bounds(work.left + (work.right - work.left - width) / 2,
+                                        work.top + (work.bottom - work.top - height) / 2, width, height);
+    EXPECT_EQ(centred, bounds(*frame));
+    EXPECT_EQ(centred, nativeBounds(frame->getHWND()));
 
-    // (500 - 201) / 2 truncates to 149.
     frame->setBounds(100, 80, 500, 400);
     auto* dialog = new Dialog(frame.get(), L"centred on owner", false);
     dialog->setSize(201, 100);
     dialog->createPeer();
     dialog->center();
-    EXPECT_EQ((awt::Point{100 + 149, 80 + 150}), dialog->getLocation());
+    EXPECT_EQ(L"249,230,201,100", bounds(*dialog));
 
     frame->setVisible(true);
     ShowWindow(frame->getHWND(), SW_MAXIMIZE);
@@ -425,13 +414,7 @@ TEST(Frame, IconsComeInBothSizesAndReplacedOnesAreDestroyed) {
 
     // A missing icon throws and keeps the icons the frame had.
     HICON kept = frame->getSmallIcon();
-    try {
-        frame->setIcon(MISSING_ICON);
-        ADD_FAILURE() << "a missing icon resource was accepted";
-    } catch (const awt::AWTException& e) {
-        EXPECT_EQ(L"::LoadImage() failed", e.getMessage());
-        EXPECT_NE(NO_CODE, e.getErrorCode());
-    }
+    EXPECT_THROW(frame->setIcon(MISSING_ICON), awt::AWTException);
     EXPECT_EQ(kept, frame->getSmallIcon());
 }
 
@@ -487,7 +470,8 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressed) {
 }
 
 // A modal dialog runs its own loop with the owner disabled until something hides it: its button,
-// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed.
+// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed,
+// and passes the focus to its first child.
 TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
     enum Ending { BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN };
     const struct {
@@ -500,13 +484,12 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
         SCOPED_TRACE(c.ending);
         awt::ButtonsLayout buttons;
         auto owner = std::make_unique<Frame>(nullptr, L"owner");
-        auto* dialog = new Dialog(owner.get(), L"modal", true);  // deleted with its owner
-        auto* ok = new awt::Button(L"OK");
         struct Hide : awt::ActionListener {
             Dialog* dialog;
             void actionPerformed(awt::ActionEvent*) override { dialog->setVisible(false); }
         } hide;
-        hide.dialog = dialog;
+        Dialog* dialog = hide.dialog = new Dialog(owner.get(), L"modal", true);  // deleted with its owner
+        auto* ok = new awt::Button(L"OK");
         ok->addActionListener(&hide);
         dialog->setLayout(&buttons);
         dialog->add(ok);
@@ -518,13 +501,13 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
         owner->setVisible(true);
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
         owner->setEnabled(!c.ownerDisabled);
-        bool ownerEnabledMeanwhile = true;
-        bool shown = false;
+        bool ownerEnabledMeanwhile = true, shown = false, okFocused = false;
         awt::Point placed;
         Watchdog watchdog;
         DelayedAction action(200, [&] {
             ownerEnabledMeanwhile = IsWindowEnabled(owner->getHWND()) || owner->isEnabled();
             shown = IsWindowVisible(dialog->getHWND()) != FALSE;
+            okFocused = GetFocus() == ok->getHWND() && dialog->getFocusOwner() == ok;
             placed = dialog->getLocation();
             RECT rect;
             GetWindowRect(ok->getHWND(), &rect);
@@ -541,8 +524,8 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
 
         EXPECT_TRUE(action.hasRun() && !watchdog.fired()) << "the dialog did not end its loop";
         EXPECT_FALSE(ownerEnabledMeanwhile);
-        EXPECT_TRUE(shown);
-        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_TRUE(shown && okFocused);
+        EXPECT_FALSE(dialog->isVisible() || dialog->isFocusable());
         EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
         EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
         POINT corner{0, 0};
