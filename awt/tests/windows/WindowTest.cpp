@@ -108,26 +108,8 @@ TEST(Window, FirstShowAndCloseOperations) {
     }
 }
 
-TEST(Window, WorkQueuedForADeletedWindowIsDropped) {
-    std::vector<int> deletions;
-    // Shown (a focus request is queued) and deleted before the loop runs again.
-    auto* shown = new NotedFrame(&deletions);
-    shown->setVisible(true);
-    delete shown;
-    // Closed with DISPOSE_AND_DELETE (its deletion is queued), then deleted with its owner.
-    auto* owner = new NotedFrame(&deletions);
-    auto* closing = new NotedFrame(&deletions, 0, owner);
-    closing->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
-    closing->createPeer();
-    SendMessageW(closing->getHWND(), WM_CLOSE, 0, 0);
-    delete owner;
-    EXPECT_EQ(3u, deletions.size());
-    runFor(50);
-    EXPECT_EQ(3u, deletions.size()) << "the queued deletion ran on a window that was already gone";
-}
-
-// Owned windows get their native windows with the owner's, lose them with its dispose and
-// are deleted with it, last first.
+// Owned windows get their native windows with the owner's, lose them with its dispose and are
+// deleted with it, last first; work queued for windows deleted meanwhile is dropped.
 TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
     std::vector<int> deletions;
     auto* owner = new NotedFrame(&deletions, 0);
@@ -149,14 +131,18 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
         EXPECT_FALSE(IsWindow(gone));
     }
     EXPECT_EQ(nullptr, grandchild->getHWND());
-    owner->createPeer();
+    owner->setVisible(true);  // a new native window, and a focus request queued
     EXPECT_TRUE(IsChild(owner->getHWND(), child->getHWND())) << "a disposed window gets a new one";
-    HWND secondWindow = second->getHWND();
+    const HWND firstWindow = first->getHWND();
+    second->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
+    SendMessageW(second->getHWND(), WM_CLOSE, 0, 0);  // its deletion queued
     delete owner;
 
     // Noted as each destruction begins: the owner, then its owned windows last first.
     EXPECT_EQ((std::vector<int>{4, 0, 2, 1, 3}), deletions);
-    EXPECT_FALSE(IsWindow(secondWindow));
+    EXPECT_FALSE(IsWindow(firstWindow));
+    runFor(50);
+    EXPECT_EQ(5u, deletions.size()) << "work queued for a deleted window ran";
 }
 
 TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSet) {
