@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "awt/Dialog.h"
 #include "awt/Frame.h"
 #include "awt/GridLayout.h"
 #include "awt/KeyStroke.h"
@@ -101,6 +102,19 @@ TEST_F(FocusTest, TheFocusReturnsToTheLastFocusedDescendantAndLeaversAreForgotte
     EXPECT_NE(late, frame->getFocusOwner());
     delete late;
     runFor(20);
+}
+
+TEST_F(FocusTest, ADialogPassesTheFocusToItsFirstChild) {
+    auto dialog = std::make_unique<awt::Dialog>(nullptr, L"dialog", false);
+    awt::GridLayout dialogGrid;
+    dialog->setLayout(&dialogGrid);
+    auto* button = new TestControl(L"BUTTON", WS_TABSTOP, L"in dialog");
+    dialog->add(button);
+    dialog->setSize(200, 100);
+    dialog->setVisible(true);
+    EXPECT_FALSE(dialog->isFocusable());
+    EXPECT_TRUE(waitUntil([&] { return GetFocus() == button->getHWND(); }));
+    EXPECT_EQ(button, dialog->getFocusOwner());
 }
 
 // Entering a component exits the one the mouse was over; components that leave the tree or are

@@ -456,8 +456,7 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressed) {
 }
 
 // A modal dialog runs its own loop with the owner disabled until something hides it: its button,
-// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed,
-// and passes the focus to its first child.
+// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed.
 TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
     enum Ending { BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN };
     const struct {
@@ -487,13 +486,12 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
         owner->setVisible(true);
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
         owner->setEnabled(!c.ownerDisabled);
-        bool ownerEnabledMeanwhile = true, shown = false, okFocused = false;
+        bool ownerEnabledMeanwhile = true, shown = false;
         awt::Point placed;
         Watchdog watchdog;
         DelayedAction action(200, [&] {
             ownerEnabledMeanwhile = IsWindowEnabled(owner->getHWND()) || owner->isEnabled();
             shown = IsWindowVisible(dialog->getHWND()) != FALSE;
-            okFocused = GetFocus() == ok->getHWND() && dialog->getFocusOwner() == ok;
             placed = dialog->getLocation();
             RECT rect;
             GetWindowRect(ok->getHWND(), &rect);
@@ -510,8 +508,8 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
 
         EXPECT_TRUE(action.hasRun() && !watchdog.fired()) << "the dialog did not end its loop";
         EXPECT_FALSE(ownerEnabledMeanwhile);
-        EXPECT_TRUE(shown && okFocused);
-        EXPECT_FALSE(dialog->isVisible() || dialog->isFocusable());
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(dialog->isVisible());
         EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
         EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
         POINT corner{0, 0};
