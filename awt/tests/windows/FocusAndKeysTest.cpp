@@ -20,9 +20,8 @@ using awt::KeyStroke;
 
 namespace {
 
-// Records the order of attach and detach calls.
-class RecordingRecursiveListener : public awt::RecursiveListener {
-public:
+// Notes the order of attach and detach calls.
+struct RecordingRecursiveListener : awt::RecursiveListener {
     std::vector<Component*> attached;
     std::vector<Component*> detached;
     void componentAttached(Component* c) override { attached.push_back(c); }
@@ -30,16 +29,19 @@ public:
 };
 
 TEST(RecursiveListener, FollowsTheWholeTreeParentsFirstAndLaterChanges) {
-    auto root = std::make_unique<InsetContainer>();
-    auto* inner = new InsetContainer();
+    auto root = std::make_unique<TestPanel>();
+    auto* inner = new TestPanel();
+    auto* leaf = new TestControl();
+    auto* sibling = new TestControl();
     root->add(inner);
-    FixedComponent* leaf = inner->addFixed(1, 1);
-    FixedComponent* sibling = root->addFixed(1, 1);
+    inner->add(leaf);
+    root->add(sibling);
 
     RecordingRecursiveListener listener;
     listener.attach(root.get());
     EXPECT_EQ((std::vector<Component*>{root.get(), inner, leaf, sibling}), listener.attached);
-    FixedComponent* late = inner->addFixed(2, 2);
+    auto* late = new TestControl();
+    inner->add(late);
     EXPECT_EQ(late, listener.attached.back());
     inner->remove(inner->indexOf(leaf), leaf);
     EXPECT_EQ((std::vector<Component*>{leaf}), listener.detached);
@@ -47,7 +49,7 @@ TEST(RecursiveListener, FollowsTheWholeTreeParentsFirstAndLaterChanges) {
 
     listener.detach(root.get());
     EXPECT_EQ((std::vector<Component*>{leaf, root.get(), inner, late, sibling}), listener.detached);
-    inner->addFixed(3, 3);
+    inner->add(new TestControl());
     EXPECT_EQ(5u, listener.attached.size()) << "detached from the tree: later additions are not reported";
 }
 
@@ -57,7 +59,7 @@ struct FocusTest : ::testing::Test {
     awt::GridLayout grid;
     TestControl* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
     TestControl* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
-    InsetContainer* panel = new InsetContainer();
+    TestPanel* panel = new TestPanel();
 
     void SetUp() override {
         grid.setRowsAndCols(1, 3);
@@ -74,6 +76,7 @@ struct FocusTest : ::testing::Test {
         ASSERT_TRUE(waitUntil([&] { return GetFocus() == c->getHWND(); }));
         EXPECT_EQ(c, frame->getFocusOwner());
     }
+    static void enter(Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
 };
 
 TEST_F(FocusTest, TheFocusReturnsToTheLastFocusedDescendantAndLeaversAreForgotten) {
@@ -114,30 +117,25 @@ TEST_F(FocusTest, ADialogPassesTheFocusToItsFirstChild) {
     EXPECT_EQ(button, dialog->getFocusOwner());
 }
 
-TEST_F(FocusTest, EnteringAComponentExitsTheOneTheMouseWasOver) {
+// Entering a component exits the one the mouse was over; components that leave the tree or are
+// deleted (directly or with their container) are no longer under the mouse or focus owner.
+TEST_F(FocusTest, MouseOverAndFocusOwnerForgetComponentsThatGo) {
+    auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
+    panel->add(late);
+    focus(late);
     std::vector<std::wstring> journal;
     Recorder onFirst(&journal, L"first");
     Recorder onSecond(&journal, L"second");
     first->addMouseListener(&onFirst);
     second->addMouseListener(&onSecond);
-    SendMessageW(first->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    enter(first);
     EXPECT_EQ(first, frame->getMouseOverComponent());
-    SendMessageW(second->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    enter(second);
     EXPECT_EQ((std::vector<std::wstring>{L"first:entered", L"first:exited", L"second:entered"}), journal);
     EXPECT_EQ(second, frame->getMouseOverComponent());
     EXPECT_FALSE(first->isMouseInside());
-    frame->remove(frame->indexOf(second), second);
-    EXPECT_EQ(nullptr, frame->getMouseOverComponent()) << "a component that left is not under the mouse";
-    delete second;
-    runFor(20);
-}
 
-TEST_F(FocusTest, ComponentsDeletedDirectlyAreForgottenWithTheirDescendants) {
-    auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
-    panel->add(late);
-    focus(late);
-    SendMessageW(first->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    ASSERT_EQ(first, frame->getMouseOverComponent());
+    enter(first);
     delete first;
     EXPECT_EQ(nullptr, frame->getMouseOverComponent());
     EXPECT_EQ(late, frame->getFocusOwner());
@@ -145,33 +143,30 @@ TEST_F(FocusTest, ComponentsDeletedDirectlyAreForgottenWithTheirDescendants) {
     EXPECT_EQ(nullptr, frame->getFocusOwner()) << "the focus owner went with its container";
     // Activation and mouse entry afterwards reach no deleted component.
     SendMessageW(frame->getHWND(), WM_SETFOCUS, 0, 0);
-    SendMessageW(second->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    enter(second);
     EXPECT_EQ(second, frame->getMouseOverComponent());
+    frame->remove(frame->indexOf(second), second);
+    EXPECT_EQ(nullptr, frame->getMouseOverComponent()) << "a component that left is not under the mouse";
+    delete second;
     runFor(20);
 }
 
-// Counts presses of other than modifier keys, remembers the last one and consumes them when told to.
-class CountingKeyListener : public awt::KeyListener {
-public:
-    explicit CountingKeyListener(bool consume = true) : consume(consume) {}
+// Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
+struct KeyCounter : awt::KeyListener {
+    explicit KeyCounter(bool consume = true) : consume(consume) {}
+    bool consume;
     int pressed = 0;
-    std::uint32_t lastModifiers = 0;
-    Component* lastSource = nullptr;
+    awt::KeyEvent last;
 
     void keyPressed(awt::KeyEvent* event) override {
-        if (event->keyCode == VK_SHIFT || event->keyCode == VK_MENU) {
-            return;
+        if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
+            ++pressed;
+            last = *event;
+            event->consumed = consume;
         }
-        ++pressed;
-        lastModifiers = event->modifiers;
-        lastSource = event->source;
-        event->consumed = consume;
     }
     void keyReleased(awt::KeyEvent*) override {}
     void keyTyped(awt::KeyEvent*) override {}
-
-private:
-    bool consume;
 };
 
 // Types the key with the modifier keys held and lets the loop handle the input.
@@ -182,13 +177,10 @@ void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
 
 // F1 is bound on the frame; the focused button notes every key press that reaches it.
 TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
-    CountingKeyListener f1;
-    CountingKeyListener reachingButton(false);
+    KeyCounter f1, shiftF1, altF1, reachingButton(false);
     first->addKeyListener(&reachingButton);
     frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &f1);
     focus(first);
-    CountingKeyListener shiftF1;
-    CountingKeyListener altF1;
     frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_SHIFT), &shiftF1);
     frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_ALT), &altF1);
     // Alt+key arrives as WM_SYSKEYDOWN, which accelerators never see.
@@ -203,28 +195,24 @@ TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
     for (const auto& s : strokes) {
         SCOPED_TRACE(s.key);
         type(s.key, s.modifiers);
-        EXPECT_EQ(s.f1, f1.pressed);
-        EXPECT_EQ(s.shiftF1, shiftF1.pressed);
-        EXPECT_EQ(s.reachingButton, reachingButton.pressed);
+        EXPECT_EQ((std::vector<int>{s.f1, s.shiftF1, s.reachingButton, 0}),
+                  (std::vector<int>{f1.pressed, shiftF1.pressed, reachingButton.pressed, altF1.pressed}));
     }
-    EXPECT_EQ(frame.get(), f1.lastSource);
-    EXPECT_EQ(0u, f1.lastModifiers);
-    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.lastModifiers);
-    EXPECT_EQ(0, altF1.pressed);
+    EXPECT_EQ(frame.get(), f1.last.source);
+    EXPECT_EQ(0u, f1.last.modifiers);
+    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.last.modifiers);
 
     // A new binding replaces the old one; a press it does not consume goes on to the control.
-    CountingKeyListener replacement(false);
+    KeyCounter replacement(false);
     frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &replacement);
     type(VK_F1);
-    EXPECT_EQ(1, f1.pressed);
-    EXPECT_EQ(1, replacement.pressed);
-    EXPECT_EQ(3, reachingButton.pressed);
+    EXPECT_EQ((std::vector<int>{1, 1, 3}), (std::vector<int>{f1.pressed, replacement.pressed, reachingButton.pressed}));
 
     // Another window in front: its own new binding works at once, the frame's do not.
     auto other = std::make_unique<Frame>(nullptr, L"other");
     other->setVisible(true);
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
-    CountingKeyListener f3;
+    KeyCounter f3;
     other->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
     type(VK_F1);
     type(VK_F3);

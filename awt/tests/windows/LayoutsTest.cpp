@@ -23,45 +23,37 @@ using awt::LayoutManager;
 namespace {
 
 using Layout = std::shared_ptr<LayoutManager>;
-constexpr int FILL = GridFlowLayout::FILL;
-constexpr int TOP = GridFlowLayout::TOP;
-constexpr int BOTTOM = GridFlowLayout::BOTTOM;
-constexpr int LEFT = GridFlowLayout::LEFT;
-constexpr int RIGHT = GridFlowLayout::RIGHT;
-constexpr int CENTER = GridFlowLayout::CENTER;
+constexpr int FILL = GridFlowLayout::FILL, TOP = GridFlowLayout::TOP, BOTTOM = GridFlowLayout::BOTTOM;
+constexpr int LEFT = GridFlowLayout::LEFT, RIGHT = GridFlowLayout::RIGHT, CENTER = GridFlowLayout::CENTER;
 
-Layout border(int hgap, int vgap, Insets margin = {}) {
-    auto layout = std::make_shared<BorderLayout>();
+template <class L>
+Layout spaced(std::shared_ptr<L> layout, int hgap, int vgap, Insets margin) {
     layout->setGaps(hgap, vgap);
     layout->setMargin(margin);
     return layout;
 }
-
+Layout border(int hgap, int vgap, Insets margin = {}) {
+    return spaced(std::make_shared<BorderLayout>(), hgap, vgap, margin);
+}
 Layout grid(int rows, int cols, int hgap = 0, int vgap = 0, Insets margin = {}) {
     auto layout = std::make_shared<awt::GridLayout>();
     layout->setRowsAndCols(rows, cols);
-    layout->setGaps(hgap, vgap);
-    layout->setMargin(margin);
-    return layout;
+    return spaced(layout, hgap, vgap, margin);
 }
-
+Layout buttons(ButtonsLayout::Alignment alignment, int hgap, Insets margin = {}) {
+    return spaced(std::make_shared<ButtonsLayout>(alignment), hgap, 0, margin);
+}
 // Grid alignment (horizontal, vertical), then cell alignment (horizontal, vertical).
-Layout flow(int rows, int cols, int hgap, int vgap, int gridH = FILL, int gridV = FILL,
-            int cellH = FILL, int cellV = FILL) {
+Layout flow(int rows, int cols, int hgap, int vgap, int gridH = FILL, int gridV = FILL, int cellH = FILL,
+            int cellV = FILL, Insets margin = {}) {
     auto layout = std::make_shared<GridFlowLayout>();
     layout->setRowsAndCols(rows, cols);
     layout->setHorizontalGap(hgap);
     layout->setVerticalGap(vgap);
+    layout->setMargin(margin);
     layout->setGridAlignment(gridH, gridV);
     layout->setCellHorizontalAlignment(cellH);
     layout->setCellVerticalAlignment(cellV);
-    return layout;
-}
-
-Layout buttons(ButtonsLayout::Alignment alignment, int hgap, Insets margin = {}) {
-    auto layout = std::make_shared<ButtonsLayout>(alignment);
-    layout->setGaps(hgap, 0);
-    layout->setMargin(margin);
     return layout;
 }
 
@@ -71,15 +63,13 @@ struct Child {
     bool visible = true;
     const LayoutManager::Constraints* where = nullptr;
 };
-const BorderLayout::Constraints* N = &BorderLayout::NORTH;
-const BorderLayout::Constraints* S = &BorderLayout::SOUTH;
-const BorderLayout::Constraints* E = &BorderLayout::EAST;
-const BorderLayout::Constraints* W = &BorderLayout::WEST;
-const BorderLayout::Constraints* C = &BorderLayout::CENTER;
+const BorderLayout::Constraints *N = &BorderLayout::NORTH, *S = &BorderLayout::SOUTH, *E = &BorderLayout::EAST;
+const BorderLayout::Constraints *W = &BorderLayout::WEST, *C = &BorderLayout::CENTER;
 
 // Every layout: children with chosen preferred sizes in a container with chosen insets and size;
 // `placed` is the bounds of each child in order ("0,0,0,0" for a child the layout left alone).
 TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
+    const std::vector<Child> cells = {{11, 5}, {10, 20}, {40, 8}, {10, 10}};  // columns 40 and 10, rows 20 and 10
     const struct {
         const char* name;
         Layout layout;
@@ -129,23 +119,25 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
          {{10, 10}, {0, 10}, {20, 10}, {30, 30, false}, {30, 30, false}, {30, 30, false}, {10, 4}, {0, 4, false}, {20, 4}},
          {500, 500}, {35, 21},
          L"0,0,10,10 10,0,0,10 15,0,20,10 0,0,0,0 0,0,0,0 0,0,0,0 0,17,10,4 0,0,0,0 15,17,20,4"},
-        // The measured block is 64 x 22 with the insets.
-        {"flow, block right and bottom", flow(1, 2, 6, 0, RIGHT, BOTTOM), {2, 3, 4, 5}, {{20, 10}, {30, 16}}, {200, 100},
-         {64, 22}, L"139,80,20,16 165,80,30,16"},
+        // Stretched to 57: the gap between the two non-empty columns first, then 50 in the ratio 1 : 2
+        // (16 and 33), and the pixel left over to the first that is not empty.
+        {"flow, stretch spreads the remainder", flow(1, 4, 7, 0), {}, {{0, 10}, {10, 10}, {0, 10, false}, {20, 10}},
+         {57, 10}, {37, 10}, L"0,0,0,10 0,0,17,10 0,0,0,0 24,0,33,10"},
+        {"flow, stretch shrinks", flow(1, 2, 0, 0), {}, {{40, 10}, {20, 10}}, {25, 10}, {60, 10}, L"0,0,17,10 17,0,8,10"},
+        {"flow, empty: insets only", flow(2, 2, 5, 7), {1, 2, 3, 4}, {}, {100, 80}, {6, 4}, L""},
+        // Insets and margin together 2, 3, 4, 5: the measured block is 64 x 22 with them.
+        {"flow, block right and bottom", flow(1, 2, 6, 0, RIGHT, BOTTOM, FILL, FILL, {1, 1, 1, 1}), {1, 2, 3, 4},
+         {{20, 10}, {30, 16}}, {200, 100}, {64, 22}, L"139,80,20,16 165,80,30,16"},
         {"flow, block centred", flow(1, 2, 6, 0, CENTER, CENTER), {2, 3, 4, 5}, {{20, 10}, {30, 16}}, {200, 100},
          {64, 22}, L"71,41,20,16 97,41,30,16"},
-        {"flow, cells left", flow(2, 1, 0, 0, LEFT, TOP, LEFT, TOP), {}, {{11, 5}, {40, 20}}, {300, 300}, {40, 25},
-         L"0,0,11,5 0,5,40,20"},
-        {"flow, cells right", flow(2, 1, 0, 0, LEFT, TOP, RIGHT, TOP), {}, {{11, 5}, {40, 20}}, {300, 300}, {40, 25},
-         L"29,0,11,5 0,5,40,20"},
-        {"flow, cells centred", flow(2, 1, 0, 0, LEFT, TOP, CENTER, CENTER), {}, {{11, 5}, {40, 20}}, {300, 300},
-         {40, 25}, L"14,0,11,5 0,5,40,20"},
-        {"flow, cells filled", flow(2, 2, 0, 0, LEFT, TOP), {}, {{11, 5}, {10, 20}, {40, 8}, {10, 10}}, {300, 300},
-         {50, 30}, L"0,0,40,20 40,0,10,20 0,20,40,10 40,20,10,10"},
-        {"flow, cells bottom", flow(1, 2, 0, 0, LEFT, TOP, LEFT, BOTTOM), {}, {{10, 5}, {10, 20}}, {300, 300}, {20, 20},
-         L"0,15,10,5 10,0,10,20"},
-        {"flow, cells centred vertically", flow(1, 2, 0, 0, LEFT, TOP, LEFT, CENTER), {}, {{10, 5}, {10, 20}},
-         {300, 300}, {20, 20}, L"0,7,10,5 10,0,10,20"},
+        {"flow, cells left and top", flow(2, 2, 0, 0, LEFT, TOP, LEFT, TOP), {}, cells, {300, 300}, {50, 30},
+         L"0,0,11,5 40,0,10,20 0,20,40,8 40,20,10,10"},
+        {"flow, cells right and bottom", flow(2, 2, 0, 0, LEFT, TOP, RIGHT, BOTTOM), {}, cells, {300, 300}, {50, 30},
+         L"29,15,11,5 40,0,10,20 0,22,40,8 40,20,10,10"},
+        {"flow, cells centred", flow(2, 2, 0, 0, LEFT, TOP, CENTER, CENTER), {}, cells, {300, 300}, {50, 30},
+         L"14,7,11,5 40,0,10,20 0,21,40,8 40,20,10,10"},
+        {"flow, cells filled", flow(2, 2, 0, 0, LEFT, TOP), {}, cells, {300, 300}, {50, 30},
+         L"0,0,40,20 40,0,10,20 0,20,40,10 40,20,10,10"},
         // The settings dialog: label, field, button twice; 60, 100, 30 stretched to 209.
         {"flow, settings dialog shape", flow(2, 3, 0, 6, FILL, FILL, FILL, CENTER), {},
          {{50, 13}, {100, 21}, {30, 23}, {60, 13}, {100, 21}, {30, 23}, {90, 90}}, {209, 52}, {190, 52},
@@ -160,22 +152,24 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
          L"49,6,30,12 0,0,0,0 83,6,30,12 117,6,30,12"},
         {"buttons, none", buttons(ButtonsLayout::LEFT, 4, {1, 2, 3, 4}), {5, 6, 7, 8}, {}, {200, 100}, {20, 16}, L""},
     };
+    const LayoutManager::Constraints none;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         // Held by pointer: a component's destructor may throw, a test's scope must not.
-        auto container = std::make_unique<InsetContainer>(c.insets);
+        auto container = std::make_unique<TestPanel>();
+        container->insets = c.insets;
         container->setLayout(c.layout.get());
-        std::vector<FixedComponent*> children;
+        std::vector<TestControl*> children;
         for (const Child& child : c.children) {
-            LayoutManager::Constraints none;
-            children.push_back(container->addFixed(child.width, child.height, child.where ? *child.where : none));
+            children.push_back(sized(child.width, child.height));
+            container->add(children.back(), child.where ? *child.where : none);
             children.back()->setVisible(child.visible);
         }
         container->setSize(c.size.width, c.size.height);
         c.layout->layoutContainer(container.get());
         std::wstring placed;
-        for (FixedComponent* child : children) {
-            placed += (placed.empty() ? L"" : L" ") + child->bounds();
+        for (TestControl* child : children) {
+            placed += (placed.empty() ? L"" : L" ") + bounds(*child);
         }
         EXPECT_EQ(c.placed, placed);
         EXPECT_EQ(c.preferred, container->getPreferredSize());
@@ -184,22 +178,22 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
 
 TEST(Layouts, BorderConstraintsAreRegionTagsAndRemovingFreesOnlyThatRegion) {
     BorderLayout layout;
-    FixedComponent first(1, 1);
-    FixedComponent second(2, 2);
-    FixedComponent west(10, 10);
-    awt::LayoutManager::Constraints unknown;
-    EXPECT_FAILURE(layout.addLayoutComponent(&first, unknown), zeno::IllegalArgumentException, L"constraints", NO_CODE);
+    TestControl first, second, west;
+    west.preferred = Dimension{10, 10};
+    second.preferred = Dimension{2, 2};
+    EXPECT_FAILURE(layout.addLayoutComponent(&first, LayoutManager::Constraints{}), zeno::IllegalArgumentException,
+                   L"constraints", NO_CODE);
     layout.addLayoutComponent(&first, BorderLayout::CENTER);
     layout.addLayoutComponent(&second, BorderLayout::CENTER);
     layout.addLayoutComponent(&west, BorderLayout::WEST);
-    InsetContainer empty;
+    TestPanel empty;
     layout.removeLayoutComponent(&first);  // no longer in a region: changes nothing
     EXPECT_EQ(12, layout.preferredLayoutSize(&empty).width);
     layout.removeLayoutComponent(&west);
     empty.setSize(30, 40);
     layout.layoutContainer(&empty);
-    EXPECT_EQ(L"0,0,30,40", second.bounds());
-    EXPECT_EQ(L"0,0,0,0", first.bounds());
+    EXPECT_EQ(L"0,0,30,40", bounds(second));
+    EXPECT_EQ(L"0,0,0,0", bounds(first));
 }
 
 // Both grid layouts check their shape the same way, and a failed call changes nothing.
@@ -209,22 +203,18 @@ void checkRowsAndCols() {
         int rows;
         int cols;
         const wchar_t* message;
-    } cases[] = {
-        {-1, 5, L"rows: -1"},
-        {2, -3, L"cols: -3"},
-        {0, 0, L"both of rows and cols specified 0"},
-        {-1, -1, L"rows: -1"},
-    };
+    } cases[] = {{-1, 5, L"rows: -1"}, {2, -3, L"cols: -3"}, {0, 0, L"both of rows and cols specified 0"},
+                 {-1, -1, L"rows: -1"}};
     GridKind layout;
     layout.setRowsAndCols(0, 2);
     for (const auto& c : cases) {
         EXPECT_FAILURE(layout.setRowsAndCols(c.rows, c.cols), zeno::IllegalArgumentException, c.message, NO_CODE);
     }
     // Still 0 x 2: three children make two rows.
-    InsetContainer container;
+    TestPanel container;
     container.setLayout(&layout);
     for (int i = 0; i < 3; ++i) {
-        container.addFixed(10, 10);
+        container.add(sized(10, 10));
     }
     EXPECT_EQ(20, layout.preferredLayoutSize(&container).height);
 }
@@ -234,60 +224,30 @@ TEST(Layouts, GridRowsAndColsAreChecked) {
     checkRowsAndCols<GridFlowLayout>();
 }
 
-TEST(Layouts, GridFlowStretchScalesShrinksAndSpreadsTheRemainderOverNonEmptyEntries) {
-    const struct {
-        std::vector<int> sizes;
-        int gap;
-        int length;
-        std::vector<int> expected;
-    } cases[] = {
-        // 16, 33, 50, and the pixel left over goes to the first.
-        {{10, 20, 30}, 0, 100, {17, 33, 50}},
-        {{10, 20, 30}, 0, 60, {10, 20, 30}},
-        // The gaps between positive entries come off the length first: 100 - 2 * 5 = 90.
-        {{10, 20, 30}, 5, 100, {15, 30, 45}},
-        {{10, 20, 30}, 5, 70, {10, 20, 30}},
-        {{10, 20, 30}, 0, 30, {5, 10, 15}},
-        {{40, 20}, 0, 25, {17, 8}},
-        // Nothing is clamped below the gaps.
-        {{10, 10}, 30, 20, {-5, -5}},
-        {{0, 0}, 4, 100, {0, 0}},
-        // An empty column must not become one pixel wide with a gap in front of it.
-        {{0, 10, 20}, 0, 31, {0, 11, 20}},
-        {{0, 20, 0, 30}, 7, 107, {0, 40, 0, 60}},
-    };
-    for (const auto& c : cases) {
-        std::vector<int> sizes = c.sizes;
-        GridFlowLayout::stretch(sizes, c.gap, c.length);
-        EXPECT_EQ(c.expected, sizes) << "gap " << c.gap << ", length " << c.length;
-    }
-    EXPECT_EQ(0, GridFlowLayout::gapSum({}, 5));
-    EXPECT_EQ(0, GridFlowLayout::gapSum({0, 0}, 5));
-    EXPECT_EQ(10 + 5 + 20, GridFlowLayout::gapSum({0, 10, 0, 20}, 5));
+TEST(Layouts, GridFlowStretchDoesNotClampBelowTheGaps) {
+    std::vector<int> sizes{10, 10};
+    GridFlowLayout::stretch(sizes, 30, 20);
+    EXPECT_EQ((std::vector<int>{-5, -5}), sizes);
 }
 
 // The default gaps are the default GUI font's average width and half its height, and the
 // buttons layout starts with them.
 TEST(Layouts, DefaultGapsComeFromTheDefaultGuiFont) {
-    HDC dc = ::CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, dc);
-    HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW metrics{};
-    ASSERT_TRUE(::GetTextMetricsW(dc, &metrics));
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    int hgap = -2;
-    int vgap = -2;
+    HDC dc = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW font{};
+    ASSERT_TRUE(GetTextMetricsW(dc, &font));
+    DeleteDC(dc);
+    int hgap = -2, vgap = -2;
     awt::getDefaultGaps(hgap, vgap);
-    EXPECT_GT(hgap, 0);
-    EXPECT_EQ(metrics.tmAveCharWidth, hgap);
-    EXPECT_EQ(metrics.tmHeight / 2, vgap);
+    EXPECT_EQ((Dimension{font.tmAveCharWidth, font.tmHeight / 2}), (Dimension{hgap, vgap}));
 
     ButtonsLayout layout(ButtonsLayout::LEFT);
-    InsetContainer container;
+    TestPanel container;
+    TestControl* second = sized(10, 10);
     container.setLayout(&layout);
-    container.addFixed(10, 10);
-    FixedComponent* second = container.addFixed(10, 10);
+    container.add(sized(10, 10));
+    container.add(second);
     container.setSize(100, 100);
     layout.layoutContainer(&container);
     EXPECT_EQ(10 + hgap, second->getLocation().x);

@@ -8,36 +8,53 @@
 
 #include "awt/AWTException.h"
 #include "awt/BorderLayout.h"
+#include "awt/Button.h"
+#include "awt/ButtonsLayout.h"
 #include "awt/Dialog.h"
 #include "awt/Frame.h"
 #include "awt/GridLayout.h"
 #include "awt/MenuBar.h"
-#include "awt/Toolkit.h"
 #include "awt/Window.h"
 #include "WindowTestComponents.h"
 #include "zeno/Exception.h"
 
+using awt::Dialog;
 using awt::Dimension;
 using awt::Frame;
 using awt::Window;
 
 namespace {
 
-// A frame that counts its deletions.
-class CountedFrame : public Frame {
-public:
-    CountedFrame(int* deletions, Frame* owner = nullptr) : Frame(owner, L"counted"), deletions(deletions) {}
-    ~CountedFrame() noexcept(false) override { ++*deletions; }
+constexpr UINT TITLE_STRING = 1;
+constexpr UINT TEST_ICON = 101;
+constexpr UINT MISSING_ICON = 4711;
 
-private:
-    int* deletions;
+// Counts the window events it receives and consumes the chosen kinds.
+class WindowEventRecorder : public awt::WindowListener {
+public:
+    int shown = 0, closing = 0, iconified = 0, deiconified = 0;
+    bool consumeClosing = false, consumeIconified = false;
+
+    void windowShown(awt::WindowEvent*) override { ++shown; }
+    void windowClosing(awt::WindowEvent* event) override { ++closing; event->consumed = consumeClosing; }
+    void windowHidden(awt::WindowEvent*) override {}
+    void windowActivated(awt::WindowEvent*) override {}
+    void windowDeactivated(awt::WindowEvent*) override {}
+    void windowIconified(awt::WindowEvent* event) override { ++iconified; event->consumed = consumeIconified; }
+    void windowDeiconified(awt::WindowEvent* event) override { ++deiconified; event->consumed = consumeIconified; }
 };
 
-RECT windowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
+// A frame that notes its id when its deletion begins.
+class NotedFrame : public Frame {
+public:
+    NotedFrame(std::vector<int>* deletions, int id = 0, Window* owner = nullptr)
+        : Frame(owner, L"noted"), deletions(deletions), id(id) {}
+    ~NotedFrame() noexcept(false) override { deletions->push_back(id); }
+
+private:
+    std::vector<int>* deletions;
+    int id;
+};
 
 // A window gets its native window on first show, where the system puts it. Each close request,
 // by WM_CLOSE or the system menu's close command, asks the listeners and then does what the
@@ -48,136 +65,60 @@ TEST(Window, FirstShowAndCloseOperations) {
         int operation;
         bool consumed;
         UINT message;
-        bool visible;
-        bool hasWindow;
-        int deletionsAfterLoop;
+        const char* after;
         int loopResult;
     } cases[] = {
-        {Window::HIDE, false, WM_CLOSE, false, true, 0, MOVED_ON},
-        {Window::HIDE, false, WM_SYSCOMMAND, false, true, 0, MOVED_ON},
-        {Window::DISPOSE, false, WM_SYSCOMMAND, false, false, 0, MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, false, false, 1, MOVED_ON},
-        {Window::EXIT, false, WM_SYSCOMMAND, true, true, 0, 0},
-        {Window::DO_NOTHING, false, WM_CLOSE, true, true, 0, MOVED_ON},
-        {17, false, WM_SYSCOMMAND, true, true, 0, MOVED_ON},
-        {-3, false, WM_CLOSE, true, true, 0, MOVED_ON},
-        {Window::HIDE, true, WM_CLOSE, true, true, 0, MOVED_ON},
-        {Window::DISPOSE, true, WM_SYSCOMMAND, true, true, 0, MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, true, true, 0, MOVED_ON},
-        {Window::EXIT, true, WM_SYSCOMMAND, true, true, 0, MOVED_ON},
+        {Window::HIDE, false, WM_CLOSE, "hidden", MOVED_ON},
+        {Window::DISPOSE, false, WM_SYSCOMMAND, "disposed", MOVED_ON},
+        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, "deleted", MOVED_ON},
+        {Window::EXIT, false, WM_SYSCOMMAND, "shown", 0},
+        {Window::DO_NOTHING, false, WM_CLOSE, "shown", MOVED_ON},
+        {17, false, WM_SYSCOMMAND, "shown", MOVED_ON},
+        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, "shown", MOVED_ON},
+        {Window::EXIT, true, WM_SYSCOMMAND, "shown", MOVED_ON},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.operation) + (c.consumed ? " consumed" : "") +
                      (c.message == WM_CLOSE ? " WM_CLOSE" : " SC_CLOSE"));
-        int deletions = 0;
-        auto* frame = new CountedFrame(&deletions);
+        std::vector<int> deletions;
+        auto* frame = new NotedFrame(&deletions);
         WindowEventRecorder events;
         events.consumeClosing = c.consumed;
         frame->addWindowListener(&events);
         frame->setDefaultCloseOperation(c.operation);
         EXPECT_EQ(nullptr, frame->getHWND());
         frame->setVisible(true);
-        const RECT rect = windowRect(frame->getHWND());
-        EXPECT_EQ((awt::Point{rect.left, rect.top}), frame->getLocation());
-        EXPECT_EQ((Dimension{rect.right - rect.left, rect.bottom - rect.top}), frame->getSize());
+        EXPECT_EQ(bounds(*frame), nativeBounds(frame->getHWND()));
         EXPECT_EQ(1, events.shown);
         SendMessageW(frame->getHWND(), c.message, c.message == WM_CLOSE ? 0 : SC_CLOSE, 0);
+        EXPECT_TRUE(deletions.empty()) << "deleted inside the close message";
 
-        EXPECT_EQ(0, deletions) << "deleted inside the close message";
         DelayedAction moveOn(50, [&] { PostQuitMessage(MOVED_ON); });
         EXPECT_EQ(c.loopResult, awt::Toolkit::getInstance()->run());
-        EXPECT_EQ(c.deletionsAfterLoop, deletions);
         EXPECT_EQ(1, events.closing);
-        if (deletions == 0) {
-            EXPECT_EQ(c.visible, frame->isVisible());
-            EXPECT_EQ(c.visible, frame->getHWND() != nullptr && IsWindowVisible(frame->getHWND()));
-            EXPECT_EQ(c.hasWindow, frame->getHWND() != nullptr);
+        std::string after = "deleted";
+        if (deletions.empty()) {
+            const HWND hwnd = frame->getHWND();
+            after = hwnd == nullptr ? "disposed" : IsWindowVisible(hwnd) ? "shown" : "hidden";
+            EXPECT_EQ(after == "shown", frame->isVisible());
             delete frame;
         }
+        EXPECT_EQ(c.after, after);
+        EXPECT_LE(deletions.size(), 1u);
     }
 }
 
-TEST(Window, WorkQueuedForADeletedWindowIsDropped) {
-    int deletions = 0;
-    // Shown (a focus request is queued) and deleted before the loop runs again.
-    auto* shown = new CountedFrame(&deletions);
-    shown->setVisible(true);
-    delete shown;
-    // Closed with DISPOSE_AND_DELETE (its deletion is queued), then deleted with its owner.
-    auto* owner = new CountedFrame(&deletions);
-    auto* closing = new CountedFrame(&deletions, owner);
-    closing->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
-    closing->createPeer();
-    SendMessageW(closing->getHWND(), WM_CLOSE, 0, 0);
-    delete owner;
-    EXPECT_EQ(3, deletions);
-
-    runFor(50);
-    EXPECT_EQ(3, deletions) << "the queued deletion ran on a window that was already gone";
-}
-
-TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSetAndTheSystemKeepsThem) {
-    auto frame = std::make_unique<Frame>(nullptr, L"track sizes");
-    frame->setMinimumSize(Dimension{300, -1});
-    frame->setMaximumSize(Dimension{-1, 500});
-    frame->createPeer();
-    MINMAXINFO info{};
-    info.ptMinTrackSize = POINT{1, 2};
-    info.ptMaxTrackSize = POINT{3, 4};
-    SendMessageW(frame->getHWND(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(300, info.ptMinTrackSize.x);
-    EXPECT_EQ(2, info.ptMinTrackSize.y);
-    EXPECT_EQ(3, info.ptMaxTrackSize.x);
-    EXPECT_EQ(500, info.ptMaxTrackSize.y);
-
-    frame->setMinimumSize(Dimension{320, 240});
-    frame->setMaximumSize(Dimension{640, 480});
-    SetWindowPos(frame->getHWND(), nullptr, 0, 0, 50, 40, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ((Dimension{320, 240}), frame->getSize());
-    SetWindowPos(frame->getHWND(), nullptr, 0, 0, 2000, 2000, SWP_NOMOVE | SWP_NOZORDER);
-    const RECT rect = windowRect(frame->getHWND());
-    EXPECT_EQ((Dimension{640, 480}), (Dimension{rect.right - rect.left, rect.bottom - rect.top}));
-    EXPECT_EQ((Dimension{640, 480}), frame->getSize());
-}
-
-TEST(Window, AlwaysOnTopAppliedAtCreationAndLater) {
-    auto topmost = [](Frame& f) { return (GetWindowLongW(f.getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
-    auto early = std::make_unique<Frame>(nullptr, L"on top early");
-    early->setAlwaysOnTop(true);
-    early->createPeer();
-    EXPECT_TRUE(topmost(*early));
-    auto late = std::make_unique<Frame>(nullptr, L"on top late");
-    late->createPeer();
-    EXPECT_FALSE(topmost(*late));
-    late->setAlwaysOnTop(true);
-    EXPECT_TRUE(topmost(*late));
-    late->setAlwaysOnTop(false);
-    EXPECT_FALSE(topmost(*late));
-}
-
-// A window that records the order in which windows are deleted.
-class RecordingWindow : public Window {
-public:
-    RecordingWindow(Window* owner, int id, std::vector<int>* deletions)
-        : Window(owner), id(id), deletions(deletions) {}
-    ~RecordingWindow() noexcept(false) override { deletions->push_back(id); }
-
-private:
-    int id;
-    std::vector<int>* deletions;
-};
-
-// Owned windows get their native windows with the owner's, lose them with its dispose and
-// are deleted with it, last first.
+// Owned windows get their native windows with the owner's, lose them with its dispose and are
+// deleted with it, last first; work queued for windows deleted meanwhile is dropped.
 TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
     std::vector<int> deletions;
-    auto* owner = new RecordingWindow(nullptr, 0, &deletions);
-    auto* first = new RecordingWindow(owner, 1, &deletions);
-    auto* second = new RecordingWindow(owner, 2, &deletions);
-    auto* grandchild = new RecordingWindow(first, 3, &deletions);
-    delete new RecordingWindow(owner, 4, &deletions);  // leaves the owner's list
+    auto* owner = new NotedFrame(&deletions, 0);
+    auto* first = new NotedFrame(&deletions, 1, owner);
+    auto* second = new NotedFrame(&deletions, 2, owner);
+    auto* grandchild = new NotedFrame(&deletions, 3, first);
+    delete new NotedFrame(&deletions, 4, owner);  // leaves the owner's list
     ASSERT_EQ((std::vector<Window*>{first, second}), owner->getOwnedWindows());
-    FixedComponent* child = new FixedComponent(10, 10);
+    TestControl* child = sized(10, 10);
     owner->add(child);
 
     owner->createPeer();
@@ -190,49 +131,63 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
         EXPECT_FALSE(IsWindow(gone));
     }
     EXPECT_EQ(nullptr, grandchild->getHWND());
-    owner->createPeer();
+    owner->setVisible(true);  // a new native window, and a focus request queued
     EXPECT_TRUE(IsChild(owner->getHWND(), child->getHWND())) << "a disposed window gets a new one";
-    HWND secondWindow = second->getHWND();
+    const HWND firstWindow = first->getHWND();
+    second->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
+    SendMessageW(second->getHWND(), WM_CLOSE, 0, 0);  // its deletion queued
     delete owner;
 
-    // Recorded as each destruction begins: the owner, then its owned windows last first.
+    // Noted as each destruction begins: the owner, then its owned windows last first.
     EXPECT_EQ((std::vector<int>{4, 0, 2, 1, 3}), deletions);
-    EXPECT_FALSE(IsWindow(secondWindow));
+    EXPECT_FALSE(IsWindow(firstWindow));
+    runFor(50);
+    EXPECT_EQ(5u, deletions.size()) << "work queued for a deleted window ran";
 }
 
-// Without owner a window is centred on its monitor's work area, with an owner on the owner.
+TEST(Window, TrackSizesOverwriteOnlyTheValuesThatAreSet) {
+    auto frame = std::make_unique<Frame>(nullptr, L"track sizes");
+    frame->setMinimumSize(Dimension{300, -1});
+    frame->setMaximumSize(Dimension{-1, 500});
+    frame->createPeer();
+    MINMAXINFO info{};
+    info.ptMinTrackSize = POINT{1, 2};
+    info.ptMaxTrackSize = POINT{3, 4};
+    SendMessageW(frame->getHWND(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ((std::vector<LONG>{300, 2, 3, 500}),
+              (std::vector<LONG>{info.ptMinTrackSize.x, info.ptMinTrackSize.y, info.ptMaxTrackSize.x,
+                                 info.ptMaxTrackSize.y}));
+}
+
+// Without owner a window is centred on its monitor's work area, with an owner on the owner; the
+// halves of odd differences are truncated. A maximized window stays where it is.
 TEST(Window, CenteredOnTheWorkAreaOrTheOwnerAndNotWhenMaximized) {
     auto frame = std::make_unique<Frame>(nullptr, L"centred");
     frame->createPeer();
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
+    MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(frame->getHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor));
     const RECT& work = monitor.rcWork;
-    // Odd differences, whose halves are truncated.
-    const int width = 301 - (work.right - work.left) % 2;
-    const int height = 201 - (work.bottom - work.top) % 2;
+    const int width = 301 - (work.right - work.left) % 2, height = 201 - (work.bottom - work.top) % 2;
     frame->setSize(width, height);
     frame->center();
-    EXPECT_EQ((awt::Point{work.left + (work.right - work.left - width) / 2,
-                          work.top + (work.bottom - work.top - height) / 2}),
-              frame->getLocation());
-    EXPECT_EQ(frame->getLocation().x, windowRect(frame->getHWND()).left);
+    const std::wstring centred = bounds(work.left + (work.right - work.left - width) / 2,
+                                        work.top + (work.bottom - work.top - height) / 2, width, height);
+    EXPECT_EQ(centred, bounds(*frame));
+    EXPECT_EQ(centred, nativeBounds(frame->getHWND()));
 
-    // (500 - 201) / 2 truncates to 149.
     frame->setBounds(100, 80, 500, 400);
-    auto* dialog = new awt::Dialog(frame.get(), L"centred on owner", false);
+    auto* dialog = new Dialog(frame.get(), L"centred on owner", false);
     dialog->setSize(201, 100);
     dialog->createPeer();
     dialog->center();
-    EXPECT_EQ((awt::Point{100 + 149, 80 + 150}), dialog->getLocation());
+    EXPECT_EQ(L"249,230,201,100", bounds(*dialog));
 
     frame->setVisible(true);
     ShowWindow(frame->getHWND(), SW_MAXIMIZE);
     ASSERT_TRUE(frame->isMaximized());
-    const RECT before = windowRect(frame->getHWND());
+    const std::wstring maximized = nativeBounds(frame->getHWND());
     frame->center();
-    const RECT after = windowRect(frame->getHWND());
-    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(maximized, nativeBounds(frame->getHWND()));
     runFor(20);
 }
 
@@ -244,28 +199,33 @@ TEST(Window, PackAndTheNativeWindowsFollowTheLayout) {
     layout.setGaps(0, 6);
     layout.setMargin(awt::Insets{8, 8, 8, 8});
     frame->setLayout(&layout);
-    auto* north = new FixedComponent(120, 30);
-    auto* centre = new FixedComponent(200, 90);
+    TestControl* north = sized(120, 30);
+    TestControl* centre = sized(200, 90);
     frame->add(north, awt::BorderLayout::NORTH);
     frame->add(centre, awt::BorderLayout::CENTER);
-
     frame->pack();
     frame->setVisible(true);
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
-
     RECT client;
     GetClientRect(frame->getHWND(), &client);
     EXPECT_EQ((Dimension{216, 142}), (Dimension{client.right, client.bottom}));
-    const struct {
-        awt::Component* child;
-        RECT expected;
-    } cases[] = {{north, {8, 8, 208, 38}}, {centre, {8, 44, 208, 134}}};
-    for (const auto& c : cases) {
-        RECT placed = windowRect(c.child->getHWND());
-        MapWindowPoints(nullptr, frame->getHWND(), reinterpret_cast<POINT*>(&placed), 2);
-        EXPECT_TRUE(EqualRect(&c.expected, &placed))
-            << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
-    }
+    EXPECT_EQ(L"8,8,200,30", nativeBounds(north->getHWND(), frame->getHWND()));
+    EXPECT_EQ(L"8,44,200,90", nativeBounds(centre->getHWND(), frame->getHWND()));
+}
+
+TEST(Window, AlwaysOnTopAppliedAtCreationAndLater) {
+    auto topmost = [](Frame& f) { return (GetWindowLongW(f.getHWND(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    auto early = std::make_unique<Frame>(nullptr, L"on top early");
+    auto late = std::make_unique<Frame>(nullptr, L"on top late");
+    early->setAlwaysOnTop(true);
+    early->createPeer();
+    late->createPeer();
+    EXPECT_TRUE(topmost(*early));
+    EXPECT_FALSE(topmost(*late));
+    late->setAlwaysOnTop(true);
+    EXPECT_TRUE(topmost(*late));
+    late->setAlwaysOnTop(false);
+    EXPECT_FALSE(topmost(*late));
 }
 
 TEST(Window, MenuCommandActivatesTheItemAtTheIndexAndChecksTheIndex) {
@@ -283,16 +243,14 @@ TEST(Window, MenuCommandActivatesTheItemAtTheIndexAndChecksTheIndex) {
     info.dwStyle = MNS_NOTIFYBYPOS;
     info.dwMenuData = reinterpret_cast<ULONG_PTR>(&items);
     ASSERT_TRUE(SetMenuInfo(menu, &info));
-
     frame->windowProc(WM_MENUCOMMAND, 1, reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ((std::vector<int>{1}), items.activated);
     EXPECT_FAILURE(frame->windowProc(WM_MENUCOMMAND, 2, reinterpret_cast<LPARAM>(menu)), awt::AWTException,
                    L"bad menu index: 2 (0<=index<2)", NO_CODE);
-    EXPECT_EQ(1u, items.activated.size());
+    EXPECT_EQ((std::vector<int>{1}), items.activated);
     DestroyMenu(menu);
 }
 
-// A menu bar that records what the window asks of it.
+// A menu bar that notes what the window asks of it.
 class RecordingMenuBar : public awt::MenuBar {
 public:
     explicit RecordingMenuBar(std::vector<std::string>* calls) : calls(calls) {}
@@ -328,28 +286,20 @@ TEST(Window, MenuBarFollowsTheNativeWindowAndTheEnabledState) {
 }
 
 // Sets full-window drag and puts the user's setting back however the test ends.
-class FullDragSetting {
-public:
+struct FullDragSetting {
+    BOOL saved = FALSE;
     explicit FullDragSetting(BOOL on) {
         SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &saved, 0);
         SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, on, nullptr, 0);
     }
     ~FullDragSetting() { SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, saved, nullptr, 0); }
-    static BOOL current() {
-        BOOL now = -1;
-        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &now, 0);
-        return now;
-    }
-
-private:
-    BOOL saved = FALSE;
 };
 
 // The frame's only child fills it through a grid: the child's width shows when the layout ran.
 TEST(Window, DeferredLayoutRunsWhileSizingWithFullDragAndOnEnterIdle) {
     auto frame = std::make_unique<Frame>(nullptr, L"deferred work");
     awt::GridLayout grid;
-    auto* cell = new FixedComponent(10, 10);
+    TestControl* cell = sized(10, 10);
     frame->setLayout(&grid);
     frame->add(cell);
     frame->setBounds(50, 50, 300, 200);
@@ -357,20 +307,22 @@ TEST(Window, DeferredLayoutRunsWhileSizingWithFullDragAndOnEnterIdle) {
     runFor(50);
     const int frameWidth = frame->getInsets().left + frame->getInsets().right;
     ASSERT_EQ(300 - frameWidth, cell->getSize().width);
-    {
-        const FullDragSetting off(FALSE);
-        ASSERT_FALSE(FullDragSetting::current());
-        RECT proposed{50, 50, 420, 270};
+    // Without full drag the system draws an outline and sizes the window when the mouse is let go.
+    const struct {
+        BOOL fullDrag;
+        RECT proposed;
+        Dimension size;
+    } drags[] = {{FALSE, {50, 50, 420, 270}, {300, 200}}, {TRUE, {50, 50, 450, 260}, {400, 210}}};
+    for (const auto& d : drags) {
+        SCOPED_TRACE(d.fullDrag);
+        const FullDragSetting setting(d.fullDrag);
+        BOOL now = -1;
+        SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &now, 0);
+        ASSERT_EQ(d.fullDrag, now);
+        RECT proposed = d.proposed;
         frame->windowProc(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
-        EXPECT_EQ((Dimension{300, 200}), frame->getSize()) << "sizing without full drag changed the size";
-    }
-    {
-        const FullDragSetting on(TRUE);
-        ASSERT_TRUE(FullDragSetting::current());
-        RECT proposed{50, 50, 450, 260};
-        frame->windowProc(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&proposed));
-        EXPECT_EQ((Dimension{400, 210}), frame->getSize());
-        EXPECT_EQ(400 - frameWidth, cell->getSize().width) << "no layout while dragging";
+        EXPECT_EQ(d.size, frame->getSize());
+        EXPECT_EQ(d.size.width - frameWidth, cell->getSize().width) << "no layout while dragging";
     }
     // The frame grows behind the toolkit's back, as inside a modal menu loop: WM_SIZE queues a
     // layout that only WM_ENTERIDLE can run while that loop owns the thread.
@@ -378,6 +330,195 @@ TEST(Window, DeferredLayoutRunsWhileSizingWithFullDragAndOnEnterIdle) {
     EXPECT_EQ(400 - frameWidth, cell->getSize().width);
     SendMessageW(frame->getHWND(), WM_ENTERIDLE, MSGF_MENU, 0);
     EXPECT_EQ(450 - frameWidth, cell->getSize().width);
+}
+
+TEST(Frame, TitleIsTheWindowTextBeforeAndAfterCreation) {
+    auto frame = std::make_unique<Frame>(nullptr, L"before");
+    frame->setTitle(L"changed early");
+    frame->createPeer();
+    EXPECT_EQ(L"changed early", windowText(frame->getHWND()));
+    frame->setTitle(L"changed late");
+    EXPECT_EQ(L"changed late", windowText(frame->getHWND()));
+    frame->setTitle(TITLE_STRING);
+    EXPECT_EQ(L"タイトル from the string table", windowText(frame->getHWND()));
+    EXPECT_EQ(L"タイトル from the string table", frame->getTitle());
+}
+
+// Frames have a caption, system menu and minimize box, and a sizing border and maximize box
+// while resizable; dialogs have neither box, and a modal frame when they have an owner.
+TEST(Frame, StylesOfFramesAndDialogsAndResizingIsOptional) {
+    const DWORD sizing = WS_THICKFRAME | WS_MAXIMIZEBOX;
+    const DWORD checked = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | sizing | WS_POPUP | WS_CLIPCHILDREN;
+    auto styleBits = [](Frame* window, DWORD bits) { return GetWindowLongW(window->getHWND(), GWL_STYLE) & bits; };
+    auto owner = std::make_unique<Frame>(nullptr, L"frame");
+    auto* owned = new Dialog(owner.get(), L"owned", false);
+    auto lone = std::make_unique<Dialog>(nullptr, L"lone", false);
+    auto fixed = std::make_unique<Frame>(nullptr, L"fixed");
+    fixed->setResizable(false);
+    const struct {
+        Frame* window;
+        DWORD style;
+        bool modalFrame;
+        DWORD resizableAgain;
+    } cases[] = {
+        {owner.get(), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | sizing | WS_CLIPCHILDREN, false, sizing},
+        {fixed.get(), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, false, sizing},
+        {owned, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, true, WS_THICKFRAME},
+        {lone.get(), WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, false, WS_THICKFRAME},
+    };
+    for (const auto& c : cases) {
+        c.window->createPeer();
+        SCOPED_TRACE(windowText(c.window->getHWND()));
+        EXPECT_EQ(c.style, styleBits(c.window, checked));
+        EXPECT_EQ(c.modalFrame, (GetWindowLongW(c.window->getHWND(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0);
+        c.window->setResizable(false);
+        EXPECT_EQ(c.style & WS_MINIMIZEBOX, styleBits(c.window, sizing | WS_MINIMIZEBOX));
+        c.window->setResizable(true);
+        EXPECT_EQ(c.resizableAgain, styleBits(c.window, sizing));
+    }
+}
+
+TEST(Frame, IconsComeInBothSizesAndReplacedOnesAreDestroyed) {
+    auto nativeIcon = [](Frame& f, WPARAM which) { return HICON(SendMessageW(f.getHWND(), WM_GETICON, which, 0)); };
+    auto frame = std::make_unique<Frame>(nullptr, L"icons");
+    frame->setIcon(TEST_ICON);
+    HICON firstSmall = frame->getSmallIcon();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(frame->getBigIcon(), &info));
+    BITMAP bitmap{};
+    GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), bitmap.bmWidth);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+
+    frame->createPeer();
+    EXPECT_EQ(firstSmall, nativeIcon(*frame, ICON_SMALL));
+    EXPECT_EQ(frame->getBigIcon(), nativeIcon(*frame, ICON_BIG));
+    frame->setIcon(TEST_ICON);
+    EXPECT_EQ(frame->getSmallIcon(), nativeIcon(*frame, ICON_SMALL));
+    EXPECT_FALSE(GetIconInfo(firstSmall, &info)) << "the replaced icon was not destroyed";
+
+    // A missing icon throws and keeps the icons the frame had.
+    HICON kept = frame->getSmallIcon();
+    EXPECT_THROW(frame->setIcon(MISSING_ICON), awt::AWTException);
+    EXPECT_EQ(kept, frame->getSmallIcon());
+}
+
+TEST(Frame, NotClosableGreysTheCloseItemAndIgnoresCloseCommands) {
+    auto frame = std::make_unique<Frame>(nullptr, L"not closable");
+    WindowEventRecorder events;
+    frame->setClosable(false);
+    frame->addWindowListener(&events);
+    frame->setSize(300, 200);
+    frame->setVisible(true);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+    auto closeItem = [&] { return GetMenuState(GetSystemMenu(frame->getHWND(), FALSE), SC_CLOSE, MF_BYCOMMAND); };
+    EXPECT_NE(0u, closeItem() & MF_GRAYED);
+    // What the close box and the system menu send, and Alt+F4 from the keyboard.
+    SendMessageW(frame->getHWND(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    press(VK_F4, {VK_MENU});
+    runFor(150);
+    EXPECT_EQ(0, events.closing);
+    EXPECT_TRUE(IsWindowVisible(frame->getHWND()));
+
+    frame->setClosable(true);
+    EXPECT_EQ(0u, closeItem() & MF_GRAYED);
+    press(VK_F4, {VK_MENU});
+    EXPECT_TRUE(waitUntil([&] { return !frame->isVisible(); }));
+    EXPECT_EQ(1, events.closing);
+}
+
+TEST(Frame, ConsumedIconifyOrRestoreIsSuppressed) {
+    auto frame = std::make_unique<Frame>(nullptr, L"iconify");
+    WindowEventRecorder events;
+    frame->addWindowListener(&events);
+    frame->setVisible(true);
+    runFor(30);
+    HWND hwnd = frame->getHWND();
+    // The low four bits of a system command belong to the system (a double click on the
+    // caption restores with SC_RESTORE + 2).
+    const struct {
+        WPARAM command;
+        bool consume;
+        bool iconic;
+    } steps[] = {{SC_MINIMIZE, true, false}, {SC_MINIMIZE, false, true}, {SC_RESTORE, true, true},
+                 {SC_RESTORE | 2, false, false}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        events.consumeIconified = step.consume;
+        SendMessageW(hwnd, WM_SYSCOMMAND, step.command, 0);
+        EXPECT_TRUE(waitUntil([&] { return (IsIconic(hwnd) != FALSE) == step.iconic; }, 1000));
+        runFor(30);
+        EXPECT_EQ(step.iconic, IsIconic(hwnd) != FALSE);
+    }
+    EXPECT_EQ(2, events.iconified);
+    EXPECT_EQ(2, events.deiconified);
+}
+
+// A modal dialog runs its own loop with the owner disabled until something hides it: its button,
+// its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed.
+TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
+    enum Ending { BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN };
+    const struct {
+        Ending ending;
+        bool ownerDisabled;
+        bool placed;
+    } cases[] = {{BUTTON, false, false}, {CLOSE_BOX, false, false}, {CLOSE_MESSAGE, true, false},
+                 {SHOWN_AGAIN_THEN_HIDDEN, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ending);
+        awt::ButtonsLayout buttons;
+        auto owner = std::make_unique<Frame>(nullptr, L"owner");
+        struct Hide : awt::ActionListener {
+            Dialog* dialog;
+            void actionPerformed(awt::ActionEvent*) override { dialog->setVisible(false); }
+        } hide;
+        Dialog* dialog = hide.dialog = new Dialog(owner.get(), L"modal", true);  // deleted with its owner
+        auto* ok = new awt::Button(L"OK");
+        ok->addActionListener(&hide);
+        dialog->setLayout(&buttons);
+        dialog->add(ok);
+        dialog->setSize(250, 120);
+        if (c.placed) {
+            dialog->setLocation(37, 41);
+        }
+        owner->setSize(400, 300);
+        owner->setVisible(true);
+        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
+        owner->setEnabled(!c.ownerDisabled);
+        bool ownerEnabledMeanwhile = true, shown = false;
+        awt::Point placed;
+        Watchdog watchdog;
+        DelayedAction action(200, [&] {
+            ownerEnabledMeanwhile = IsWindowEnabled(owner->getHWND()) || owner->isEnabled();
+            shown = IsWindowVisible(dialog->getHWND()) != FALSE;
+            placed = dialog->getLocation();
+            RECT rect;
+            GetWindowRect(ok->getHWND(), &rect);
+            if (c.ending == BUTTON) {
+                clickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            } else if (c.ending == SHOWN_AGAIN_THEN_HIDDEN) {
+                dialog->setVisible(true);
+                dialog->setVisible(false);
+            } else {
+                PostMessageW(dialog->getHWND(), c.ending == CLOSE_BOX ? WM_SYSCOMMAND : WM_CLOSE, SC_CLOSE, 0);
+            }
+        });
+        dialog->setVisible(true);  // returns when the nested loop ends
+
+        EXPECT_TRUE(action.hasRun() && !watchdog.fired()) << "the dialog did not end its loop";
+        EXPECT_FALSE(ownerEnabledMeanwhile);
+        EXPECT_TRUE(shown);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
+        EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
+        POINT corner{0, 0};
+        ClientToScreen(owner->getHWND(), &corner);
+        EXPECT_EQ((c.placed ? awt::Point{37, 41} : awt::Point{corner.x, corner.y}), placed);
+        if (c.ending == BUTTON) {
+            EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
+        }
+    }
 }
 
 }  // namespace
