@@ -1,11 +1,5 @@
 #include "AppTestSupport.h"
 
-#include <atomic>
-#include <thread>
-
-#include "app/ErrorCodePane.h"
-#include "app/Kelvane.h"
-
 namespace testheaders {
 
 const char* const ntStatusHeader =
@@ -42,78 +36,3 @@ std::wstring writeAll(TempFolder& folder) {
 }
 
 }  // namespace testheaders
-
-namespace {
-
-BOOL CALLBACK closeWindow(HWND window, LPARAM) {
-    if (IsWindowVisible(window)) {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-PaneView viewOf(ErrorCodePane* pane) {
-    const auto text = [](awt::Component* field) { return test::windowText(field->getHWND()); };
-    PaneView view{pane->getCurrentCode(), text(pane->getNameField()), text(pane->getDecimalField()),
-                  text(pane->getHexField()), text(pane->getMessageArea()), {}, -1};
-    HWND list = pane->getList()->getHWND();
-    for (LRESULT row = 0; row < SendMessageW(list, LB_GETCOUNT, 0, 0); ++row) {
-        wchar_t text[256] = {};
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-        view.rows.push_back(text);
-    }
-    view.selectedRow = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-    return view;
-}
-
-std::wstring systemText(DWORD code, const wchar_t* module) {
-    wchar_t* buffer = nullptr;
-    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM |
-                        (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : 0);
-    const DWORD count = FormatMessageW(flags, module != nullptr ? GetModuleHandleW(module) : nullptr, code, 0,
-                                       reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text = count > 0 ? std::wstring(buffer, count) : std::wstring();
-    LocalFree(buffer);
-    return text;
-}
-
-std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
-    std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
-                        std::to_wstring(static_cast<int>(code));
-    const std::wstring system = systemText(code);
-    return system.empty() ? text : text + L"\n" + system.substr(0, system.find_last_not_of(L"\r\n") + 1);
-}
-
-HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText) {
-    HWND box = test::waitForWindow(L"Kelvane", L"#32770", processId, 15000);
-    if (box == nullptr) {
-        ADD_FAILURE() << "no error box";
-        return nullptr;
-    }
-    EXPECT_EQ(expectedText, test::messageBoxText(box));
-    test::dismissBox(box);
-    return test::waitForWindow(awt::Toolkit::loadString(9), nullptr, processId, 15000);
-}
-
-int runScripted(Kelvane& frame, const std::function<void()>& script) {
-    std::atomic<bool> ended{false};
-    const DWORD runThread = GetCurrentThreadId();
-    std::thread driver([&] {
-        script();
-        while (!ended) {
-            EnumThreadWindows(runThread, closeWindow, 0);
-            Sleep(100);
-        }
-    });
-    int result = -1;
-    try {
-        result = frame.run();
-    } catch (...) {
-        ADD_FAILURE() << "run threw";
-    }
-    ended = true;
-    driver.join();
-    return result;
-}
