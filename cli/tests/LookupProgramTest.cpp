@@ -290,13 +290,15 @@ const Case CASES[] = {
      L"-1073741819  (0xC0000005, 3221225477, -1073741819)\nNTSTATUS          STATUS_ACCESS_VIOLATION\n"
      L"10  (0x0000000A, 10)\nWin32 code        ERROR_BAD_ENVIRONMENT",
      L""},
-    {L"5 ERROR_ACCESS_DENIED error_access_denied", false, 0,
+    // One query that finds nothing is enough for exit code 1.
+    {L"5 ERROR_ACCESS_DENIED error_access_denied ERROR_NO_SUCH_CODE xyzzy", false, 1,
      L"5  (0x00000005, 5)\n"
      L"Win32 code        ERROR_ACCESS_DENIED\n"
      L"  text            {w32:5}\n"
      L"0xC0000022 STATUS_ACCESS_DENIED\n"
      L"ERROR_ACCESS_DENIED  (0x00000005, 5)\nWin32 code        ERROR_ACCESS_DENIED\n"
-     L"error_access_denied  (0x00000005, 5)\nWin32 code        ERROR_ACCESS_DENIED",
+     L"error_access_denied  (0x00000005, 5)\nWin32 code        ERROR_ACCESS_DENIED\n"
+     L"ERROR_NO_SUCH_CODE  (no name contains it)\nxyzzy  (no name contains it)",
      L""},
     {L"0x80070005 0xD0000022", false, 0,
      L"0x80070005  (0x80070005, 2147942405, -2147024891)\n"
@@ -318,9 +320,6 @@ const Case CASES[] = {
      L"ACCESS_DENIED  (\n"
      L"  0x00000005           5  Win32     ERROR_ACCESS_DENIED\n"
      L"  0xC0000022  3221225506  NTSTATUS  STATUS_ACCESS_DENIED",
-     L""},
-    {L"5 ERROR_NO_SUCH_CODE xyzzy", false, 1,
-     L"Win32 code        ERROR_ACCESS_DENIED\nERROR_NO_SUCH_CODE  (no name contains it)\nxyzzy  (no name contains it)",
      L""},
     {L"--config \"{samples}\\missing.cfg\" 5", false, 2, L"",
      L"class zeno::FileNotFoundException\n{samples}\\missing.cfg\n\nError code: 2\n{w32:2}"},
