@@ -355,13 +355,13 @@ TEST_F(LookupProgram, AnswersEachFormOfQueryAndReportsFailuresAsTheWindowDoes)
 
 TEST_F(LookupProgram, JsonIsOneArrayWithOneObjectPerQuery)
 {
-    const ProgramOutput run = runLookup(L"--json 0xC0000005 access nothing_here", samples.path());
+    const ProgramOutput run = runLookup(L"--json 0xC0000005 access nothing_here 0xD0000022", samples.path());
     EXPECT_EQ(1u, run.exitCode);
     JsonPaths json;
     ASSERT_TRUE(json.parse(run.outBytes)) << run.outBytes;
     const std::string violation = "[0].values[0].";
     const std::pair<std::string, std::wstring> fields[] = {
-        {"#", L"3"}, {"[0].query", L"0xC0000005"}, {"[0].found", L"true"}, {"[0].values#", L"1"},
+        {"#", L"4"}, {"[0].query", L"0xC0000005"}, {"[0].found", L"true"}, {"[0].values#", L"1"},
         {violation + "value", L"3221225477"}, {violation + "hex", L"0xC0000005"}, {violation + "signed", L"-1073741819"},
         {violation + "ntstatus.name", L"STATUS_ACCESS_VIOLATION"},
         {violation + "ntstatus.text", systemText(true, 0xC0000005)},
@@ -374,6 +374,9 @@ TEST_F(LookupProgram, JsonIsOneArrayWithOneObjectPerQuery)
         {violation + "win32.ntstatus#", L"0"}, {violation + "hresult", L"null"},
         {"[0].matches#", L"0"}, {"[1].found", L"true"}, {"[1].values#", L"0"},
         {"[2].query", L"nothing_here"}, {"[2].found", L"false"}, {"[2].values#", L"0"}, {"[2].matches#", L"0"},
+        {"[3].values[0].hresult.severity", L"1"}, {"[3].values[0].hresult.facility", L"0"},
+        {"[3].values[0].hresult.code", L"34"}, {"[3].values[0].hresult.nt", L"true"},
+        {"[3].values[0].hresult.wraps.kind", L"ntstatus"}, {"[3].values[0].hresult.wraps.name", L"STATUS_ACCESS_DENIED"},
     };
     for (const auto& field : fields) {
         EXPECT_EQ(field.second, json[field.first]) << field.first;
