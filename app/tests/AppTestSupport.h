@@ -1,20 +1,10 @@
 #pragma once
 
-// What the app tests share: small handwritten headers, the program's windows as a user sees them,
-// the system's own texts to compare them with, and a way to drive Kelvane::run, which holds its
-// thread in its loops.
-#include <windows.h>
-
-#include <cstdint>
-#include <functional>
+// What the app tests share: small handwritten headers and their configuration file.
 #include <string>
-#include <vector>
 
 #include "awt/tests/support/TestSupport.h"
 #include "zeno/tests/TemporaryDirectory.h"
-
-class ErrorCodePane;
-class Kelvane;
 
 using TempFolder = zeno_test::TemporaryDirectory;
 
@@ -25,35 +15,40 @@ using TempFolder = zeno_test::TemporaryDirectory;
 //   0xC0FE0001 has no Win32 counterpart; nothing maps to ERROR_INVALID_FUNCTION (1);
 //   ERROR_INVALID_HANDLE and ERROR_KELVANE_HANDLE both name 6.
 namespace testheaders {
-extern const char* const ntStatusHeader;
-extern const char* const win32Header;
-// The configuration file text for two header paths, as the program writes it.
-std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path);
+
+inline const char* const ntStatusHeader =
+    "#define STATUS_SUCCESS                   ((NTSTATUS)0x00000000L)\r\n"
+    "#define STATUS_PENDING                   ((NTSTATUS)0x00000103L)    // operation in progress\r\n"
+    "#define STATUS_UNSUCCESSFUL              ((NTSTATUS)0xC0000001L)\r\n"
+    "#define STATUS_ACCESS_VIOLATION          ((NTSTATUS)0xC0000005L)\r\n"
+    "#define STATUS_INVALID_LOCK_SEQUENCE     ((NTSTATUS)0xC000001EL)\r\n"
+    "#define STATUS_INVALID_VIEW_SIZE         ((NTSTATUS)0xC000001FL)\r\n"
+    "#define STATUS_ACCESS_DENIED             ((NTSTATUS)0xC0000022L)\r\n"
+    "#define STATUS_OBJECT_NAME_NOT_FOUND     ((NTSTATUS)0xC0000034L)\r\n"
+    "#define STATUS_KELVANE_UNMAPPED          ((NTSTATUS)0xC0FE0001L)\r\n";
+
+inline const char* const win32Header =
+    "#define ERROR_SUCCESS 0L\r\n"
+    "#define ERROR_INVALID_FUNCTION 1L\r\n"
+    "#define ERROR_FILE_NOT_FOUND 2L\r\n"
+    "#define ERROR_ACCESS_DENIED 5L\r\n"
+    "#define ERROR_INVALID_HANDLE 6L\r\n"
+    "#define ERROR_KELVANE_HANDLE 6L\r\n"
+    "#define ERROR_IO_PENDING 997L\r\n"
+    "#define ERROR_NOACCESS 998L\r\n";
+
+// The configuration file text for two header paths, as the program writes it (the temporary
+// folder's paths are ASCII).
+inline std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path) {
+    return "ntstatus.h=" + std::string(ntStatusPath.begin(), ntStatusPath.end()) + "\r\nwinerror.h=" +
+           std::string(win32Path.begin(), win32Path.end()) + "\r\n";
+}
+
 // Writes ntstatus.h, winerror.h and kelvane.cfg into the folder; returns the configuration path.
-std::wstring writeAll(TempFolder& folder);
+inline std::wstring writeAll(TempFolder& folder) {
+    const std::wstring ntStatusPath = folder.writeFile(L"ntstatus.h", ntStatusHeader);
+    const std::wstring win32Path = folder.writeFile(L"winerror.h", win32Header);
+    return folder.writeFile(L"kelvane.cfg", configuration(ntStatusPath, win32Path));
+}
+
 }  // namespace testheaders
-
-// What the native windows of one pane show.
-struct PaneView {
-    std::uint32_t currentCode = 0;
-    std::wstring name;
-    std::wstring decimal;
-    std::wstring hex;
-    std::wstring message;
-    std::vector<std::wstring> rows;
-    int selectedRow = -1;
-};
-
-PaneView viewOf(ErrorCodePane* pane);
-// The system's message text for a code, from the module's message table (L"ntdll.dll") or the
-// system's own.
-std::wstring systemText(DWORD code, const wchar_t* module = nullptr);
-// What the program's error box shows for an exception (an empty message has no line).
-std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code);
-// Waits for the program's error box, checks its text, confirms it and returns the settings dialog
-// that follows (null when it did not come up).
-HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText);
-
-// Runs frame.run() on this thread and the script on a second one; when the script is done, the
-// windows it left open are closed until run returns. Returns run's result.
-int runScripted(Kelvane& frame, const std::function<void()>& script);

@@ -1,16 +1,61 @@
-// The real Kelvane.exe, started as its own process: the start-up paths that end the program, seen
-// through its message boxes, its settings dialog and its exit code.
+// The real Kelvane.exe, started as its own process and played by the test as a user: the start-up
+// paths through its message boxes and its settings dialog, and the exit code each ends with.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "AppTestSupport.h"
 #include "awt/Toolkit.h"
+#include "zeno/tests/SystemMessage.h"
 
 namespace {
+
+const std::wstring missing = L"class zeno::FileNotFoundException";
+const std::wstring io = L"class zeno::IOException";
+
+// What the program's error box shows for an exception (an empty message has no line).
+std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
+    const std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
+                              std::to_wstring(static_cast<int>(code));
+    const std::wstring system = zeno_test::systemMessage(code).text;
+    return system.empty() ? text : text + L"\n" + system.substr(0, system.find_last_not_of(L"\r\n") + 1);
+}
+
+// Waits for the program's error box, checks its text, confirms it and returns the settings dialog
+// that follows (null when it did not come up).
+HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText) {
+    HWND box = test::waitForWindow(L"Kelvane", L"#32770", processId, 15000);
+    if (box == nullptr) {
+        ADD_FAILURE() << "no error box";
+        return nullptr;
+    }
+    EXPECT_EQ(expectedText, test::messageBoxText(box));
+    test::dismissBox(box);
+    return test::waitForWindow(awt::Toolkit::loadString(9), nullptr, processId, 15000);
+}
+
+HWND focusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// Clicks the button and returns the file dialog it opened.
+HWND openFileDialog(HWND owner, HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+    HWND found = nullptr;
+    test::pollUntil([&] {
+        for (HWND window : test::descendants(GetDesktopWindow(), L"#32770")) {
+            found = IsWindowVisible(window) && GetWindow(window, GW_OWNER) == owner ? window : found;
+        }
+        return found != nullptr;
+    });
+    return found;
+}
 
 // Runs Kelvane.exe with the command line in the folder while the script plays the user. Returns
 // the exit code (STILL_ACTIVE: it did not end in time and was ended) and notes whether a main
@@ -62,8 +107,6 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
     ASSERT_EQ(INVALID_HANDLE_VALUE, CreateFileW(quoted.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     const DWORD quotedError = GetLastError();
     ASSERT_TRUE(quotedError != ERROR_FILE_NOT_FOUND && quotedError != ERROR_PATH_NOT_FOUND) << quotedError;
-    const std::wstring missing = L"class zeno::FileNotFoundException";
-    const std::wstring io = L"class zeno::IOException";
     const UINT OK = 13, CANCEL = 14;
     // Each case: the command line, the box for a missing file (empty: none) and the settings
     // dialog's button then pressed, the fatal-error box (empty: none) and the exit code.
@@ -102,4 +145,77 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
         EXPECT_FALSE(mainWindowSeen);
     }
     EXPECT_FALSE(folder.exists(L"kelvane.cfg")) << "Cancel writes nothing";
+}
+
+// A missing header: the error box, the settings dialog filled in with the keyboard and its file
+// dialog, and the second loading attempt, which adds to the tables of the first.
+TEST(ProgramTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAddsToTheTables) {
+    TempFolder folder(L"kelvane-startup");
+    const std::wstring firstNtStatus = folder.writeFile(L"ntstatus.h", testheaders::ntStatusHeader);
+    const std::wstring missingWin32 = folder.file(L"missing-winerror.h");
+    const std::wstring configPath = folder.writeFile(L"kelvane.cfg", testheaders::configuration(firstNtStatus, missingWin32));
+    const std::wstring secondNtStatus =
+        folder.writeFile(L"ntstatus2.h", "#define STATUS_KELVANE_EXTRA ((NTSTATUS)0xC0FE0002L)\n");
+    const std::wstring win32 = folder.writeFile(L"winerror.h", testheaders::win32Header);
+
+    bool mainWindowSeen = false;  // closed again by the time the program has ended
+    EXPECT_EQ(0u, runProgram(configPath, folder.path(), [&](DWORD processId) {
+        HWND dialog = settingsDialogAfterErrorBox(processId, errorBoxText(missing, missingWin32, ERROR_FILE_NOT_FOUND));
+        ASSERT_NE(nullptr, dialog) << "no settings dialog";
+        EXPECT_NE(nullptr, test::descendantWithText(dialog, configPath));
+        EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
+        EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME) << "the dialog cannot be resized";
+        const std::vector<HWND> fields = test::descendants(dialog, L"Edit");
+        ASSERT_EQ(2u, fields.size());
+        EXPECT_EQ(L"", test::windowText(fields[0]) + test::windowText(fields[1])) << "the path fields start empty";
+        ASSERT_TRUE(test::pollUntil([&] { return focusOf(dialog) == fields[0] && GetForegroundWindow() == dialog; }))
+            << "the first path field has the focus";
+
+        // Both paths typed with the keyboard: Tab passes the browse buttons and reaches OK.
+        test::typeText(firstNtStatus);
+        test::press(VK_TAB);
+        test::press(VK_TAB);
+        test::typeText(win32);
+        test::press(VK_TAB);
+        test::press(VK_TAB);
+        ASSERT_TRUE(test::pollUntil([&] { return test::windowText(focusOf(dialog)) == awt::Toolkit::loadString(13); }))
+            << "OK has the focus";
+        EXPECT_EQ(firstNtStatus, test::windowText(fields[0]));
+
+        // The browse button proposes the field's file under the header filter and takes the chosen
+        // file's full path; cancelled, it leaves the field alone.
+        HWND select = test::descendantWithText(dialog, awt::Toolkit::loadString(8));
+        HWND files = openFileDialog(dialog, select);
+        ASSERT_NE(nullptr, files) << "no file dialog";
+        const std::wstring proposedName = L"ntstatus.h";
+        std::vector<HWND> nameBoxes;
+        ASSERT_TRUE(test::pollUntil([&] { return (nameBoxes = test::descendants(files, L"Edit", &proposedName)).size() == 1; }))
+            << "the field's file is proposed";
+        bool headerFilter = false;
+        for (HWND combo : test::descendants(files, L"ComboBox")) {
+            const std::wstring text = test::windowText(combo);
+            headerFilter = headerFilter || (text.size() > 6 && text.compare(text.size() - 6, 6, L" (*.h)") == 0);
+        }
+        EXPECT_TRUE(headerFilter) << "the dialog offers the header files' filter";
+        SendMessageW(nameBoxes[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(secondNtStatus.c_str()));
+        test::dismissBox(files);
+        EXPECT_TRUE(test::pollUntil([&] { return test::windowText(fields[0]) == secondNtStatus; }));
+        files = openFileDialog(dialog, select);
+        ASSERT_NE(nullptr, files);
+        test::dismissBox(files, IDCANCEL);
+        EXPECT_TRUE(test::pollUntil([&] { return !IsWindow(files); }));
+        EXPECT_EQ(secondNtStatus, test::windowText(fields[0]));
+
+        EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(13)));
+        HWND frame = test::waitForWindow(L"Kelvane - " + configPath, nullptr, processId, 15000);
+        ASSERT_NE(nullptr, frame) << "no main window";
+        EXPECT_EQ(testheaders::configuration(secondNtStatus, win32), folder.readFile(L"kelvane.cfg"));
+        EXPECT_NE(nullptr, test::descendantWithText(frame, L"NTSTATUS   (total 10 entries)"));
+        const std::vector<HWND> lists = test::descendants(frame, L"ListBox");
+        ASSERT_FALSE(lists.empty());
+        wchar_t lastRow[64] = {};
+        SendMessageW(lists[0], LB_GETTEXT, 9, reinterpret_cast<LPARAM>(lastRow));
+        EXPECT_EQ(std::wstring(L"STATUS_KELVANE_EXTRA"), lastRow);
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+    }, &mainWindowSeen));
 }

@@ -12,21 +12,11 @@
 
 TEST(ResourcesTest, TheStringTableHoldsTheTextsOfTheWindowAndTheSettingsDialog) {
     const wchar_t* const expected[] = {
-        L"Kelvane",
-        L"NTSTATUS に対応する Win32 Error が存在します",
-        L"NTSTATUS に対応する Win32 Error は存在しません",
-        L"Win32 Error に対応する NTSTATUS が存在します",
-        L"Win32 Error に対応する NTSTATUS が複数存在します",
+        L"Kelvane", L"NTSTATUS に対応する Win32 Error が存在します", L"NTSTATUS に対応する Win32 Error は存在しません",
+        L"Win32 Error に対応する NTSTATUS が存在します", L"Win32 Error に対応する NTSTATUS が複数存在します",
         L"Win32 Error に対応する NTSTATUS は存在しません",
         L"NTSTATUS に対応する Win32 Error は存在しますがヘッダファイルに記述がありません",
-        L"選択",
-        L"Kelvane 設定",
-        L"ヘッダファイル",
-        L"ntstatus.h",
-        L"winerror.h",
-        L"OK",
-        L"キャンセル",
-    };
+        L"選択", L"Kelvane 設定", L"ヘッダファイル", L"ntstatus.h", L"winerror.h", L"OK", L"キャンセル"};
     for (UINT id = 1; id <= 14; ++id) {
         EXPECT_EQ(expected[id - 1], awt::Toolkit::loadString(id)) << "string " << id;
     }
@@ -67,9 +57,9 @@ TEST(ResourcesTest, TheVersionResourceNamesTheProgramAndTheVersionOfTheStatusBar
     const DWORD versions[][2] = {{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
                                  {fixed->dwProductVersionMS, fixed->dwProductVersionLS}};
     for (const auto& version : versions) {
-        EXPECT_EQ(versionString + L".0", std::to_wstring(HIWORD(version[0])) + L"." + std::to_wstring(LOWORD(version[0])) +
-                                             L"." + std::to_wstring(HIWORD(version[1])) + L"." +
-                                             std::to_wstring(LOWORD(version[1])));
+        const std::wstring dotted = std::to_wstring(HIWORD(version[0])) + L"." + std::to_wstring(LOWORD(version[0])) +
+                                    L"." + std::to_wstring(HIWORD(version[1])) + L"." + std::to_wstring(LOWORD(version[1]));
+        EXPECT_EQ(versionString + L".0", dotted);
     }
 }
 
