@@ -130,6 +130,8 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         UINT status;
     } rows[] = {
         {0, TYPE, L"", ntSuccessAll, win32SuccessAll, 0},
+        // A part that every name contains keeps the rows, without a selection.
+        {VK_F1, TYPE, L"status_", {0, L"status_", L"0", L"0x0", allNt, -1}, win32SuccessAll, 0},
         // A part of a name filters the list and leaves the code; the user's text stays.
         {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0", {L"STATUS_ACCESS_VIOLATION"}, -1},
          win32SuccessAll, 0},

@@ -205,12 +205,13 @@ TEST(Window, PackAndTheNativeWindowsFollowTheLayout) {
     frame->add(centre, awt::BorderLayout::CENTER);
     frame->pack();
     frame->setVisible(true);
-    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
+    // Laid out while the window was still hidden: in place before any message is handled.
     RECT client;
     GetClientRect(frame->getHWND(), &client);
     EXPECT_EQ((Dimension{216, 142}), (Dimension{client.right, client.bottom}));
     EXPECT_EQ(L"8,8,200,30", nativeBounds(north->getHWND(), frame->getHWND()));
     EXPECT_EQ(L"8,44,200,90", nativeBounds(centre->getHWND(), frame->getHWND()));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
 }
 
 TEST(Window, AlwaysOnTopAppliedAtCreationAndLater) {
