@@ -24,7 +24,6 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     column.setRowsAndCols(0, 1);
     column.setDefaultGaps();
     column.setGridAlignment(awt::GridFlowLayout::FILL, awt::GridFlowLayout::TOP);
-
     awt::Frame frame(nullptr, L"awt ウィジェット");
     frame.setLayout(&frameLayout);
     auto* group = new awt::BorderedPanel(IDS_SETTINGS);
@@ -37,17 +36,16 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     list->add(L"STATUS_SUCCESS");
     list->add(L"STATUS_ACCESS_VIOLATION");
     list->select(1);
-    auto* button = new awt::Button(IDS_HEADER_FILE);
     auto* label = new awt::Label(L"設定: ヘッダファイル (ntstatus.h)");
-    auto* status = new awt::StatusBar(L"", true);
-    status->setText(IDS_STATUS);
-    for (awt::Component* each : std::initializer_list<awt::Component*>{field, area, list, button, label}) {
+    const std::initializer_list<awt::Component*> children{field, area, list, new awt::Button(IDS_HEADER_FILE), label};
+    for (awt::Component* each : children) {
         group->add(each);
     }
+    auto* status = new awt::StatusBar(L"", true);
+    status->setText(IDS_STATUS);
     frame.add(group, awt::BorderLayout::CENTER);
     frame.add(status, awt::BorderLayout::SOUTH);
     awt::ToolTip tip(label, L"ツールチップ: C:\\sdk\\include\\ntstatus.h");
-
     frame.setBounds(20, 20, 560, 480);
     frame.setVisible(true);
     SetForegroundWindow(frame.getHWND());
@@ -56,7 +54,7 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     // The column fills the group box's inner width below the caption, which sits in the box's
     // top inset; the status bar keeps its preferred height below the box.
     const awt::Insets insets = group->getInsets();
-    for (awt::Component* each : std::initializer_list<awt::Component*>{field, area, list, button, label}) {
+    for (awt::Component* each : children) {
         EXPECT_TRUE(IsWindowVisible(each->getHWND()));
         EXPECT_EQ(group->getSize().width - insets.left - insets.right, each->getSize().width);
         EXPECT_GE(each->getSize().height, each->getPreferredSize().height);
@@ -84,6 +82,7 @@ TEST(Showcase, EveryWidgetInOneWindow) {
     SetCursorPos(rect.left + 30, (rect.top + rect.bottom) / 2);
     runFor(200);
     SetCursorPos(rect.left + 32, (rect.top + rect.bottom) / 2);
+    // Only the toolkit's own loop passes the moves through the preprocessors.
     const DWORD start = GetTickCount();
     while ((tip.getHWND() == nullptr || !IsWindowVisible(tip.getHWND())) && GetTickCount() - start < 3000) {
         runFor(100);
