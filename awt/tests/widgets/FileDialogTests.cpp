@@ -98,12 +98,8 @@ TEST(FileDialog, UserTypesANameAndConfirmsOrCancels) {
             // The name field: an edit, or a combo box with an edit in newer layouts.
             HWND name = GetDlgItem(shown, edt1) != nullptr ? GetDlgItem(shown, edt1) : GetDlgItem(shown, cmb13);
             EXPECT_EQ(run.shownName, windowText(name));
-            HWND types = GetDlgItem(shown, cmb1);
-            EXPECT_EQ(first ? 1 : 0, SendMessageW(types, CB_GETCOUNT, 0, 0)) << "no filters, no file types";
+            EXPECT_EQ(first ? 1 : 0, SendMessageW(GetDlgItem(shown, cmb1), CB_GETCOUNT, 0, 0)) << "file types";
             if (first) {
-                std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(types, CB_GETLBTEXTLEN, 0, 0)) + 2);
-                SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-                EXPECT_EQ(shellTypeName(L".h") + L" (*.h)", text.data());
                 RECT rect{};
                 GetWindowRect(shown, &rect);
                 EXPECT_EQ(123, rect.left) << "the stored location is applied when the dialog opens";

@@ -18,12 +18,8 @@ bool isPreprocessor(awt::ToolTip* tip) {
 // What the tool-tip control shows for the tool of the window: it asks the tool tip each time.
 std::wstring shownText(awt::ToolTip& tip, awt::Component* tool) {
     wchar_t buffer[1100] = {};
-    TOOLINFOW info{};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = tip.getHWND();
-    info.uId = reinterpret_cast<UINT_PTR>(tool->getHWND());
-    info.uFlags = TTF_IDISHWND;
-    info.lpszText = buffer;
+    TOOLINFOW info{TTTOOLINFOW_V2_SIZE, TTF_IDISHWND, tip.getHWND(), reinterpret_cast<UINT_PTR>(tool->getHWND()),
+                   RECT{}, nullptr, buffer, 0, nullptr};
     SendMessageW(tip.getHWND(), TTM_GETTEXTW, 1100, reinterpret_cast<LPARAM>(&info));
     return buffer;
 }
