@@ -84,19 +84,37 @@ TEST(PreferredSize, OfEveryWidgetInTheExampleFont) {
     EXPECT_EQ(expected[9], list->getPreferredSize());
 }
 
-// A new window with another font gets new insets, not the cached ones.
-TEST(BorderedPanel, InsetsComeFromTheFontOfTheCurrentWindow) {
+// The insets come from the font of the current window, not the cached ones. The parent's
+// control colour (its answer to WM_CTLCOLORSTATIC: the panel's own background brush) erases the
+// panel, which takes the mouse over its whole area.
+TEST(BorderedPanel, InsetsFollowTheFontAndThePanelErasesAndTakesTheMouse) {
     const awt::GdiObject<HFONT> small(exampleFont());
     const awt::GdiObject<HFONT> big(exampleFont(16, 8));
     TestWindow window;
-    auto* panel = window.put(new awt::BorderedPanel(IDS_SETTINGS));
+    auto* panel = window.put(new awt::BorderedPanel(IDS_SETTINGS), 20, 20, 120, 80);
     EXPECT_EQ(awt::Insets{}, panel->getInsets()) << "no window yet";
-    window.createPeer();
-    EXPECT_EQ(L"設定", windowText(panel->getHWND())) << "the title from the string table";
+    const COLORREF red = RGB(200, 0, 0);
+    panel->setBackground(red);
+    window.show();
+    HWND hwnd = panel->getHWND();
+    EXPECT_EQ(L"設定", windowText(hwnd)) << "the title from the string table";
     panel->setTitle(L"ヘッダファイル");
-    SetWindowTextW(panel->getHWND(), L"changed behind its back");
+    SetWindowTextW(hwnd, L"changed behind its back");
     panel->setTitle(L"ヘッダファイル");
-    EXPECT_EQ(L"changed behind its back", windowText(panel->getHWND())) << "the same title again";
+    EXPECT_EQ(L"changed behind its back", windowText(hwnd)) << "the same title again";
+
+    HDC dc = GetDC(hwnd);
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
+    EXPECT_EQ(red, GetPixel(dc, 60, 40));
+    EXPECT_EQ(red, GetPixel(dc, 119, 79));
+    ReleaseDC(hwnd, dc);
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(HTCLIENT, SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(rect.left, rect.top)));
+    EXPECT_NE(HTCLIENT, SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(rect.right, rect.top + 40)));
+    // Where the plain group box would let the mouse through, the panel's own window is hit.
+    EXPECT_EQ(hwnd, WindowFromPoint(POINT{rect.left + 60, rect.top + 40}));
+
     setFont(panel, small.get());
     EXPECT_EQ((awt::Insets{19, 8, 8, 8}), panel->getInsets());
     panel->destroyPeer();
