@@ -35,17 +35,36 @@ public:
 
 } // namespace
 
-TEST(TextField, TypingFiresTextEventsSurvivesTheWindowAndEnterIsAnAction) {
+TEST(TextField, SetTextTypingAndEnterFireTheirEvents) {
     TestWindow window;
     auto* field = window.put(new CountingField());
     EventCounter listener;
+    field->addTextListener(&listener);
+    field->setText(L"ab");
+    field->setText(L"ab");
+    EXPECT_EQ(1, listener.texts) << "same text without window";
+    window.createPeer();
+    EXPECT_EQ(L"ab", windowText(field->getHWND()));
+    field->setText(L"ab");
+    EXPECT_EQ(1, listener.texts) << "same text, nothing typed";
+    field->setText(L"xy");
+    EXPECT_EQ(L"xy", windowText(field->getHWND()));
+    EXPECT_EQ(2, listener.texts) << "the control's own change notification is not a second event";
+    // Deleting the y and typing it again: the window reported changes, so setText writes the
+    // window (the caret goes to the start) and fires although the text is the same.
+    SendMessageW(field->getHWND(), EM_SETSEL, 2, 2);
+    typeChars(field, L"\by");
+    field->setText(L"xy");
+    EXPECT_EQ(5, listener.texts);
+    DWORD start = 99;
+    SendMessageW(field->getHWND(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    EXPECT_EQ(0u, start);
+
     std::wstring seenByListener;
     listener.onText = [&] { seenByListener = field->getText(); };
-    field->addTextListener(&listener);
-    window.createPeer();
-
+    SendMessageW(field->getHWND(), EM_SETSEL, 0, -1);
     typeChars(field, L"0xC0");
-    EXPECT_EQ(4, listener.texts) << "one text event per change of the control";
+    EXPECT_EQ(9, listener.texts) << "one text event per change of the control";
     EXPECT_EQ(field, listener.lastSource);
     EXPECT_EQ(L"0xC0", seenByListener) << "a listener reads the new text";
     listener.onText = nullptr;
@@ -54,7 +73,6 @@ TEST(TextField, TypingFiresTextEventsSurvivesTheWindowAndEnterIsAnAction) {
     EXPECT_EQ(L"0xC0DE", field->getText());
     EXPECT_EQ(L"0xC0DE", field->getText());
     EXPECT_EQ(readsBefore + 1, field->textReads) << "no change since the first read";
-
     typeChars(field, L"!");
     field->destroyPeer();
     EXPECT_EQ(L"0xC0DE!", field->getText()) << "typed text is taken from the window before it goes";
@@ -73,33 +91,6 @@ TEST(TextField, TypingFiresTextEventsSurvivesTheWindowAndEnterIsAnAction) {
     SendMessageW(field->getHWND(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(1, listener.actions);
     EXPECT_EQ(field, listener.lastSource);
-}
-
-TEST(TextComponent, SetTextFiresOnceAndOnlyForAChange) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(20));
-    EventCounter listener;
-    field->addTextListener(&listener);
-    field->setText(L"ab");
-    field->setText(L"ab");
-    EXPECT_EQ(1, listener.texts) << "same text without window";
-    window.createPeer();
-    EXPECT_EQ(L"ab", windowText(field->getHWND()));
-    field->setText(L"ab");
-    EXPECT_EQ(1, listener.texts) << "same text, nothing typed";
-    field->setText(L"xy");
-    EXPECT_EQ(L"xy", windowText(field->getHWND()));
-    EXPECT_EQ(2, listener.texts) << "the control's own change notification is not a second event";
-
-    // Deleting the y and typing it again: the window reported changes, so setText writes the
-    // window (the caret goes to the start) and fires although the text is the same.
-    SendMessageW(field->getHWND(), EM_SETSEL, 2, 2);
-    typeChars(field, L"\by");
-    field->setText(L"xy");
-    EXPECT_EQ(5, listener.texts);
-    DWORD start = 99;
-    SendMessageW(field->getHWND(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    EXPECT_EQ(0u, start);
 }
 
 // Tab leaves a read-only text; requestFocus on a field selects its whole text, so the real
