@@ -64,13 +64,13 @@ TEST(FileDialog, FilterStringIsBuiltByteForByte) {
     EXPECT_EQ(expected, dialog.buildFilterString());
 }
 
-// The user confirms a typed name in the open and the save dialog, or cancels. Only the first
-// run has a title of its own, a filter and a location.
-TEST(FileDialog, UserTypesANameAndConfirmsOrCancels) {
+// The user confirms a typed name in the open and the save dialog, or cancels; or the program
+// closes the dialog after changing it while shown. Only the first run has a filter and a location.
+TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
     TestWindow owner;
     owner.createPeer();
     const std::wstring folder = testFolder();
-    // title null: the system's own; chosen empty: nil
+    // title null: the system's own; button 0: the program closes it; chosen empty: nil
     const struct {
         const wchar_t* title; int mode; std::wstring proposed; int button; const wchar_t* typed;
         std::wstring shownName; std::wstring chosen;
@@ -79,38 +79,53 @@ TEST(FileDialog, UserTypesANameAndConfirmsOrCancels) {
          folder + L"\\chosen.h"},
         {nullptr, awt::FileDialog::SAVE, folder + L"\\", IDOK, L"written.cfg", L"", folder + L"\\written.cfg"},
         {nullptr, awt::FileDialog::OPEN, std::wstring(600, L'x'), IDCANCEL, L"", std::wstring(600, L'x'), L""},
+        {L"to be closed", awt::FileDialog::OPEN, folder + L"\\kept.h", 0, L"", L"kept.h", L""},
     };
     for (const auto& run : runs) {
-        SCOPED_TRACE(run.typed);
+        SCOPED_TRACE(&run - runs);
         const bool first = &run == runs;
         awt::FileDialog dialog(run.mode == awt::FileDialog::OPEN ? &owner : nullptr,
                                run.title ? run.title : zeno::nilString, run.mode);
         dialog.setFile(run.proposed);
+        dialog.close();  // not shown: nothing happens
         if (first) {
             dialog.addFilter(nullptr, L"h");
             dialog.setLocation(123, 77);
         }
-        bool seen = false;
+        HWND seen = nullptr;
         whenShown(dialog, [&](HWND shown) {
-            seen = true;
+            seen = shown;
+            EXPECT_EQ(L"#32770", className(shown)) << "the dialog's own top-level window";
             EXPECT_NE(L"", windowText(shown));
             EXPECT_EQ(run.title ? run.title : windowText(shown), windowText(shown));
             // The name field: an edit, or a combo box with an edit in newer layouts.
             HWND name = GetDlgItem(shown, edt1) != nullptr ? GetDlgItem(shown, edt1) : GetDlgItem(shown, cmb13);
             EXPECT_EQ(run.shownName, windowText(name));
             EXPECT_EQ(first ? 1 : 0, SendMessageW(GetDlgItem(shown, cmb1), CB_GETCOUNT, 0, 0)) << "file types";
+            RECT rect{};
+            GetWindowRect(shown, &rect);
             if (first) {
-                RECT rect{};
-                GetWindowRect(shown, &rect);
                 EXPECT_EQ(123, rect.left) << "the stored location is applied when the dialog opens";
                 EXPECT_EQ(77, rect.top);
+            }
+            if (run.button == 0) {
+                dialog.setTitle(L"closing");
+                EXPECT_EQ(L"closing", windowText(shown)) << "the shown dialog takes a new title at once";
+                dialog.setLocation(40, 30);
+                dialog.setSize(700, 560);
+                GetWindowRect(shown, &rect);
+                const RECT movedAndSized{40, 30, 740, 590};
+                EXPECT_TRUE(EqualRect(&movedAndSized, &rect));
+                dialog.setVisible(false);
+                return;
             }
             SetWindowTextW(name, run.typed);
             PostMessageW(shown, WM_COMMAND, MAKEWPARAM(run.button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(shown, run.button)));
         });
         dialog.setVisible(true);
-        EXPECT_TRUE(seen);
+        ASSERT_NE(nullptr, seen);
+        EXPECT_FALSE(IsWindow(seen));
         if (run.chosen.empty()) {
             EXPECT_TRUE(zeno::isNil(dialog.getFile())) << dialog.getFile();
         } else {
@@ -119,30 +134,4 @@ TEST(FileDialog, UserTypesANameAndConfirmsOrCancels) {
         }
         EXPECT_EQ(nullptr, dialog.getHandle()) << "the window is forgotten after the dialog";
     }
-}
-
-TEST(FileDialog, SettersApplyWhileShownAndCloseIsACancel) {
-    awt::FileDialog dialog(nullptr, L"to be closed", awt::FileDialog::OPEN);
-    dialog.setFile(testFolder() + L"\\kept.h");
-    dialog.close();  // not shown: nothing happens
-    HWND shown = nullptr;
-    std::wstring shownTitle;
-    RECT shownRect{};
-    whenShown(dialog, [&](HWND window) {
-        shown = window;
-        EXPECT_EQ(L"#32770", className(shown)) << "the dialog's own top-level window";
-        dialog.setTitle(L"closing");
-        shownTitle = windowText(shown);
-        dialog.setLocation(40, 30);
-        dialog.setSize(700, 560);
-        GetWindowRect(shown, &shownRect);
-        dialog.setVisible(false);
-    });
-    dialog.setVisible(true);
-    ASSERT_NE(nullptr, shown);
-    EXPECT_FALSE(IsWindow(shown));
-    EXPECT_TRUE(zeno::isNil(dialog.getFile()));
-    EXPECT_EQ(L"closing", shownTitle) << "the shown dialog takes a new title at once";
-    const RECT movedAndSized{40, 30, 740, 590};
-    EXPECT_TRUE(EqualRect(&movedAndSized, &shownRect));
 }
