@@ -1,7 +1,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include <windows.h>
 #include <commdlg.h>
@@ -14,67 +13,17 @@
 
 namespace {
 
-// What the user saw of the dialog.
-struct Seen {
-    std::wstring title;
-    std::wstring proposedName;
-    std::wstring firstFileType;
-    int fileTypeCount = -1;
-    RECT rect{};
-    bool forcedToClose = false;
-};
-
-// Plays the user on a thread of its own while the test's thread runs the modal dialog: waits for
-// the dialog, notes what it shows, then types a name and confirms (IDOK), cancels (IDCANCEL) or
-// does nothing (0). A dialog still open after a while is cancelled, so the test cannot hang.
-class DialogUser {
-public:
-    explicit DialogUser(int button, std::wstring typed = L"")
-        : thread([this, button, typed] { play(button, typed); }) {}
-    ~DialogUser() { finish(); }
-    // Waits until the user is done and gives what the user saw.
-    Seen finish() {
-        if (thread.joinable()) {
-            thread.join();
+// Runs the user's part from the dialog's own loop once the dialog knows its window.
+void whenShown(awt::FileDialog& dialog, std::function<void(HWND)> user) {
+    static std::unique_ptr<DelayedAction> next;
+    next = std::make_unique<DelayedAction>(100, [&dialog, user] {
+        if (dialog.getHandle() == nullptr) {
+            whenShown(dialog, user);
+        } else {
+            user(dialog.getHandle());
         }
-        return seen;
-    }
-
-private:
-    Seen seen;
-    void play(int button, const std::wstring& typed) {
-        HWND dialog = nullptr;
-        if (!pollUntil([&] { return (dialog = findWindow(L"", L"#32770", GetCurrentProcessId(), true)) != nullptr; })) {
-            return;
-        }
-        Sleep(200);
-        // The name field: an edit, or a combo box with an edit in newer layouts.
-        HWND name = GetDlgItem(dialog, edt1) != nullptr ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
-        seen.title = windowText(dialog);
-        seen.proposedName = windowText(name);
-        GetWindowRect(dialog, &seen.rect);
-        if (HWND types = GetDlgItem(dialog, cmb1)) {
-            seen.fileTypeCount = static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0));
-            std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(types, CB_GETLBTEXTLEN, 0, 0)) + 2);
-            SendMessageW(types, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-            seen.firstFileType = text.data();
-        }
-        if (button == IDOK) {
-            SetWindowTextW(name, typed.c_str());
-        }
-        if (button != 0) {
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-        }
-        if (!pollUntil([&] { return !IsWindow(dialog); }, 5000)) {
-            seen.forcedToClose = true;  // still open (or a box it raised): cancelled
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            PostMessageW(dialog, WM_CLOSE, 0, 0);
-        }
-    }
-
-    std::thread thread;
-};
+    });
+}
 
 // A folder of its own below the temporary folder, in its long form.
 std::wstring testFolder() {
@@ -98,6 +47,7 @@ std::wstring shellTypeName(const wchar_t* extension) {
 
 } // namespace
 
+// The filter without patterns is skipped and the list ends with two NULs.
 TEST(FileDialog, FilterStringIsBuiltByteForByte) {
     awt::FileDialog dialog(nullptr, zeno::nilString, awt::FileDialog::OPEN);
     EXPECT_EQ(L"", dialog.buildFilterString()) << "no filters";
@@ -107,7 +57,6 @@ TEST(FileDialog, FilterStringIsBuiltByteForByte) {
     dialog.addFilter(L"Nothing", sources, 0);
     const wchar_t* unknown[] = {L"kvq1", L"kvq2"};
     dialog.addFilter(nullptr, unknown, 2);
-    // The filter without patterns is skipped and the list ends with two NULs.
     const std::wstring expected = shellTypeName(L".h") + L" (*.h)" + L'\0' + L"*.h" + L'\0' +
                                   L"Sources (*.c; *.cpp)" + L'\0' + L"*.c; *.cpp" + L'\0' +
                                   shellTypeName(L".kvq1") + L" (*.kvq1; *.kvq2)" + L'\0' + L"*.kvq1; *.kvq2" +
@@ -115,93 +64,74 @@ TEST(FileDialog, FilterStringIsBuiltByteForByte) {
     EXPECT_EQ(expected, dialog.buildFilterString());
 }
 
-// The user confirms a typed name in the open and the save dialog, or cancels.
-TEST(FileDialog, UserTypesANameAndConfirmsOrCancels) {
+// The user confirms a typed name in the open and the save dialog, or cancels; or the program
+// closes the dialog after changing it while shown. Only the first run has a filter and a location.
+TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
     TestWindow owner;
     owner.createPeer();
     const std::wstring folder = testFolder();
+    // title null: the system's own; button 0: the program closes it; chosen empty: nil
     const struct {
-        const wchar_t* title;
-        int mode;
-        std::wstring proposed;
-        int button;
-        const wchar_t* typed;
-        const wchar_t* expectedTitle;  // null: the system's own title
-        std::wstring expectedName;
-        int expectedTypes;
-        std::wstring expectedFile;  // empty: nil
+        const wchar_t* title; int mode; std::wstring proposed; int button; const wchar_t* typed;
+        std::wstring shownName; std::wstring chosen;
     } runs[] = {
-        {L"ヘッダファイルを選択", awt::FileDialog::OPEN, folder + L"\\proposed.h", IDOK, L"chosen.h",
-         L"ヘッダファイルを選択", L"proposed.h", 1, folder + L"\\chosen.h"},
-        {nullptr, awt::FileDialog::SAVE, folder + L"\\", IDOK, L"written.cfg", nullptr, L"", 0,
-         folder + L"\\written.cfg"},
-        {nullptr, awt::FileDialog::OPEN, std::wstring(600, L'x'), IDCANCEL, L"", nullptr, std::wstring(600, L'x'), 0,
-         L""},
+        {L"ヘッダファイルを選択", awt::FileDialog::OPEN, folder + L"\\proposed.h", IDOK, L"chosen.h", L"proposed.h",
+         folder + L"\\chosen.h"},
+        {nullptr, awt::FileDialog::SAVE, folder + L"\\", IDOK, L"written.cfg", L"", folder + L"\\written.cfg"},
+        {nullptr, awt::FileDialog::OPEN, std::wstring(600, L'x'), IDCANCEL, L"", std::wstring(600, L'x'), L""},
+        {L"to be closed", awt::FileDialog::OPEN, folder + L"\\kept.h", 0, L"", L"kept.h", L""},
     };
     for (const auto& run : runs) {
-        SCOPED_TRACE(run.typed);
+        SCOPED_TRACE(&run - runs);
+        const bool first = &run == runs;
         awt::FileDialog dialog(run.mode == awt::FileDialog::OPEN ? &owner : nullptr,
                                run.title ? run.title : zeno::nilString, run.mode);
         dialog.setFile(run.proposed);
-        if (run.expectedTypes > 0) {
+        dialog.close();  // not shown: nothing happens
+        if (first) {
             dialog.addFilter(nullptr, L"h");
             dialog.setLocation(123, 77);
         }
-        DialogUser user(run.button, run.typed);
+        HWND seen = nullptr;
+        whenShown(dialog, [&](HWND shown) {
+            seen = shown;
+            EXPECT_EQ(L"#32770", className(shown)) << "the dialog's own top-level window";
+            EXPECT_NE(L"", windowText(shown));
+            EXPECT_EQ(run.title ? run.title : windowText(shown), windowText(shown));
+            // The name field: an edit, or a combo box with an edit in newer layouts.
+            HWND name = GetDlgItem(shown, edt1) != nullptr ? GetDlgItem(shown, edt1) : GetDlgItem(shown, cmb13);
+            EXPECT_EQ(run.shownName, windowText(name));
+            EXPECT_EQ(first ? 1 : 0, SendMessageW(GetDlgItem(shown, cmb1), CB_GETCOUNT, 0, 0)) << "file types";
+            RECT rect{};
+            GetWindowRect(shown, &rect);
+            if (first) {
+                EXPECT_EQ(123, rect.left) << "the stored location is applied when the dialog opens";
+                EXPECT_EQ(77, rect.top);
+            }
+            if (run.button == 0) {
+                dialog.setTitle(L"closing");
+                EXPECT_EQ(L"closing", windowText(shown)) << "the shown dialog takes a new title at once";
+                dialog.setLocation(40, 30);
+                dialog.setSize(700, 560);
+                GetWindowRect(shown, &rect);
+                const RECT movedAndSized{40, 30, 740, 590};
+                EXPECT_TRUE(EqualRect(&movedAndSized, &rect));
+                dialog.setVisible(false);
+                return;
+            }
+            SetWindowTextW(name, run.typed);
+            PostMessageW(shown, WM_COMMAND, MAKEWPARAM(run.button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(shown, run.button)));
+        });
         dialog.setVisible(true);
-        const Seen seen = user.finish();
-        EXPECT_FALSE(seen.forcedToClose);
-        EXPECT_EQ(run.expectedTitle ? run.expectedTitle : seen.title, seen.title);
-        EXPECT_FALSE(seen.title.empty());
-        EXPECT_EQ(run.expectedName, seen.proposedName);
-        EXPECT_EQ(run.expectedTypes, seen.fileTypeCount) << "without filters no file types are offered";
-        if (run.expectedTypes > 0) {
-            EXPECT_EQ(shellTypeName(L".h") + L" (*.h)", seen.firstFileType);
-            EXPECT_EQ(123, seen.rect.left) << "the stored location is applied when the dialog opens";
-            EXPECT_EQ(77, seen.rect.top);
-        }
-        if (run.expectedFile.empty()) {
+        ASSERT_NE(nullptr, seen);
+        EXPECT_FALSE(IsWindow(seen));
+        if (run.chosen.empty()) {
             EXPECT_TRUE(zeno::isNil(dialog.getFile())) << dialog.getFile();
         } else {
-            EXPECT_EQ(CSTR_EQUAL, CompareStringOrdinal(run.expectedFile.c_str(), -1, dialog.getFile().c_str(), -1, TRUE))
+            EXPECT_EQ(CSTR_EQUAL, CompareStringOrdinal(run.chosen.c_str(), -1, dialog.getFile().c_str(), -1, TRUE))
                 << dialog.getFile();
         }
         EXPECT_EQ(nullptr, dialog.getHandle()) << "the window is forgotten after the dialog";
     }
-}
-
-TEST(FileDialog, SettersApplyWhileShownAndCloseIsACancel) {
-    awt::FileDialog dialog(nullptr, L"to be closed", awt::FileDialog::OPEN);
-    dialog.setFile(testFolder() + L"\\kept.h");
-    dialog.close();  // not shown: nothing happens
-    HWND shown = nullptr;
-    std::wstring shownClass;
-    std::wstring shownTitle;
-    RECT shownRect{};
-    // From the dialog's own loop, once the dialog knows its window.
-    std::function<void()> whileShown = [&] {
-        if ((shown = dialog.getHandle()) == nullptr) {
-            static std::unique_ptr<DelayedAction> again;
-            again = std::make_unique<DelayedAction>(50, whileShown);
-            return;
-        }
-        shownClass = className(shown);
-        dialog.setTitle(L"closing");
-        shownTitle = windowText(shown);
-        dialog.setLocation(40, 30);
-        dialog.setSize(700, 560);
-        GetWindowRect(shown, &shownRect);
-        dialog.setVisible(false);
-    };
-    DelayedAction start(100, whileShown);
-    DialogUser user(0);
-    dialog.setVisible(true);
-    EXPECT_FALSE(user.finish().forcedToClose);
-    ASSERT_NE(nullptr, shown);
-    EXPECT_EQ(L"#32770", shownClass) << "the dialog's own top-level window";
-    EXPECT_FALSE(IsWindow(shown));
-    EXPECT_TRUE(zeno::isNil(dialog.getFile()));
-    EXPECT_EQ(L"closing", shownTitle) << "the shown dialog takes a new title at once";
-    const RECT movedAndSized{40, 30, 740, 590};
-    EXPECT_TRUE(EqualRect(&movedAndSized, &shownRect));
 }

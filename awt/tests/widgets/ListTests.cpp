@@ -5,20 +5,18 @@
 
 namespace {
 
-const std::vector<std::wstring> NAMES{L"STATUS_SUCCESS", L"STATUS_WAIT_1", L"STATUS_ACCESS_VIOLATION"};
+using Texts = std::vector<std::wstring>;
+const Texts NAMES{L"STATUS_SUCCESS", L"STATUS_WAIT_1", L"STATUS_ACCESS_VIOLATION"};
 
-std::vector<std::wstring> itemsOf(HWND listBox) {
-    std::vector<std::wstring> result;
-    const auto count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+Texts itemsOf(HWND listBox) {
+    Texts result;
+    for (int i = 0; i < static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0)); ++i) {
         std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1);
         SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         result.push_back(text.data());
     }
     return result;
 }
-
-int currentSelection(HWND listBox) { return static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0)); }
 
 // A list holding NAMES with a listener for its item and action events.
 awt::List* namesList(TestWindow& window, EventCounter& listener) {
@@ -31,17 +29,14 @@ awt::List* namesList(TestWindow& window, EventCounter& listener) {
     return list;
 }
 
-// A list whose list box answers one message with a failure value, or notes redraw switches.
+// A list whose list box answers one message with a failure value, and notes redraw switches.
 class RiggedList : public awt::List {
 public:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_SETREDRAW) {
             redraws.push_back(static_cast<int>(wParam));
         }
-        if (message == failing) {
-            return failure;
-        }
-        return awt::List::windowProc(message, wParam, lParam);
+        return message == failing ? failure : awt::List::windowProc(message, wParam, lParam);
     }
     std::vector<int> redraws;
     UINT failing = 0;
@@ -52,7 +47,7 @@ public:
 
 TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
     TestWindow window;
-    std::vector<std::wstring> journal;
+    Texts journal;
     EventCounter listener(L"list", &journal);
     auto* list = namesList(window, listener);
     window.createPeer();
@@ -67,26 +62,17 @@ TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
             SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
             SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
         }
-        settle();
     };
-    auto down = [&] {
-        SendMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 1);
-        SendMessageW(hwnd, WM_KEYUP, VK_DOWN, 1);
-        settle();
-    };
-    using Journal = std::vector<std::wstring>;
-    const struct {
-        std::function<void()> input;
-        int selected;
-        Journal events;
-    } steps[] = {{[&] { clickOn(1, false); }, 1, Journal{L"list:item"}},
-                 {down, 2, Journal{L"list:item"}},
-                 {down, 2, Journal{}},  // past the last item nothing changes
-                 {[&] { clickOn(0, true); }, 0, Journal{L"list:item", L"list:action"}}};
+    auto down = [&] { SendMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 1); };
+    const struct { std::function<void()> input; int selected; Texts events; } steps[] = {{[&] { clickOn(1, false); }, 1, {L"list:item"}},
+                 {down, 2, {L"list:item"}},
+                 {down, 2, {}},  // past the last item nothing changes
+                 {[&] { clickOn(0, true); }, 0, {L"list:item", L"list:action"}}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.selected);
         journal.clear();
         step.input();
+        settle();
         EXPECT_EQ(step.selected, list->getSelectedIndex());
         EXPECT_EQ(step.events, journal);
     }
@@ -99,24 +85,32 @@ TEST(List, ProgramSelectionNotifiesLikeTheUsersAndSurvivesTheWindow) {
     auto* list = namesList(window, listener);
     list->select(2);
     window.createPeer();
-    HWND hwnd = list->getHWND();
-    EXPECT_EQ(NAMES, itemsOf(hwnd));
-    EXPECT_EQ(2, currentSelection(hwnd)) << "the selection made before the window";
+    EXPECT_EQ(NAMES, itemsOf(list->getHWND()));
+    EXPECT_EQ(2, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0)) << "the selection made before the window";
     list->select(2);
     EXPECT_EQ(1, listener.items) << "the selected index again fires nothing";
     list->select(-1);
     list->clearSelection();
     EXPECT_EQ(2, listener.items) << "cleared once, then nothing to clear";
-    EXPECT_EQ(LB_ERR, currentSelection(hwnd));
-
-    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)",
+    EXPECT_EQ(LB_ERR, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
+    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException, L"index: 4 (must be 0<=index<4)",
                    NO_CODE);
-    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)",
-                   NO_CODE);
-    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException,
-                   L"index: 4 (must be 0<=index<4)", NO_CODE);
     EXPECT_EQ(3, list->getItemCount());
-    EXPECT_EQ(2, listener.items);
+
+    list->select(0);
+    list->removeAll();
+    EXPECT_EQ(0, list->getItemCount());
+    EXPECT_EQ(Texts{}, itemsOf(list->getHWND()));
+    EXPECT_EQ(-1, list->getSelectedIndex());
+    EXPECT_EQ(4, listener.items) << "the select and the clearing";
+    list->add(L"two");
+    list->removeAll();
+    EXPECT_EQ(4, listener.items) << "without a selection nothing is reported";
+    SendMessageW(list->getHWND(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign"));
+    list->removeAll();
+    EXPECT_EQ(Texts{L"foreign"}, itemsOf(list->getHWND())) << "an empty list sends nothing";
 }
 
 // Without a window the model moves the selection; with one the list box does and is read back.
@@ -136,68 +130,30 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
         EXPECT_EQ(2, listener.items) << "an item after the selection changes nothing";
         EXPECT_EQ(L"after", list->getItem(4));
         if (withWindow) {
-            EXPECT_EQ(3, currentSelection(list->getHWND()));
-            EXPECT_EQ((std::vector<std::wstring>{NAMES[0], L"before", NAMES[1], NAMES[2], L"after"}),
-                      itemsOf(list->getHWND()));
+            EXPECT_EQ(3, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
+            EXPECT_EQ((Texts{NAMES[0], L"before", NAMES[1], NAMES[2], L"after"}), itemsOf(list->getHWND()));
         }
     }
 }
 
-TEST(List, RemoveAllClearsItemsAndSelection) {
-    TestWindow window;
-    EventCounter listener;
-    auto* list = window.put(new awt::List());
-    list->addItemListener(&listener);
-    window.createPeer();
-    HWND hwnd = list->getHWND();
-    SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign"));
-    list->removeAll();
-    EXPECT_EQ(1, SendMessageW(hwnd, LB_GETCOUNT, 0, 0)) << "an empty list sends nothing";
-    list->add(L"one");
-    list->select(0);
-    list->removeAll();
-    EXPECT_EQ(0, list->getItemCount());
-    EXPECT_EQ(0, SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
-    EXPECT_EQ(-1, list->getSelectedIndex());
-    EXPECT_EQ(2, listener.items) << "the select and the clearing";
-    list->add(L"two");
-    list->removeAll();
-    EXPECT_EQ(2, listener.items) << "without a selection nothing is reported";
-}
-
-TEST(List, RedrawSwitchesNest) {
-    TestWindow window;
-    auto* list = window.put(new RiggedList());
-    list->setRedraw(false);
-    window.createPeer();
-    list->setRedraw(false);
-    list->setRedraw(true);
-    list->setRedraw(true);
-    EXPECT_EQ((std::vector<int>{0, 0, 1}), list->redraws)
-        << "no message without window; drawing resumes only when every false has been matched";
-    list->setRedraw(true);
-    list->setRedraw(false);
-    EXPECT_EQ((std::vector<int>{0, 0, 1, 1, 0}), list->redraws)
-        << "an unmatched true does not make the next false ineffective";
-    list->setRedraw(true);
-}
-
-TEST(List, ListBoxFailuresAreReportedByName) {
+// Drawing resumes only when every false has been matched (one made before the window too); an
+// unmatched true does not make the next false ineffective.
+TEST(List, RedrawSwitchesNestAndListBoxFailuresAreReportedByName) {
     TestWindow window;
     auto* list = window.put(new RiggedList());
     list->add(L"a");
+    list->setRedraw(false);
     window.createPeer();
+    for (bool redraw : {false, true, true, true, false, true}) {
+        list->setRedraw(redraw);
+    }
+    EXPECT_EQ((std::vector<int>{0, 0, 1, 1, 0, 1}), list->redraws);
+
     // The list box lost its items behind the list's back: inserting past its end fails.
     SendMessageW(list->getHWND(), LB_RESETCONTENT, 0, 0);
-    EXPECT_FAILURE(list->insert(L"b", 1), awt::AWTException, L"::SendMessage(LB_ADDSTRING) failed: LB_ERR",
-                   NO_CODE);
+    EXPECT_FAILURE(list->insert(L"b", 1), awt::AWTException, L"::SendMessage(LB_ADDSTRING) failed: LB_ERR", NO_CODE);
     EXPECT_EQ(2, list->getItemCount()) << "the item stays although the window did not take it";
-    const struct {
-        UINT message;
-        LRESULT result;
-        std::function<void()> call;
-        const wchar_t* text;
-    } cases[] = {
+    const struct { UINT message; LRESULT result; std::function<void()> call; const wchar_t* text; } cases[] = {
         {LB_INSERTSTRING, LB_ERRSPACE, [&] { list->insert(L"c", 0); }, L"::SendMessage(LB_ADDSTRING) failed: LB_ERRSPACE"},
         {LB_INSERTSTRING, -7, [&] { list->insert(L"d", 0); }, L"::SendMessage(LB_ADDSTRING) failed: -7"},
         {LB_GETITEMHEIGHT, LB_ERR, [&] { list->getPreferredSize(); }, L"::SendMessage(LB_GETITEMHEIGHT) failed: LB_ERR"}};

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,23 +11,18 @@
 
 namespace {
 
-// The control's border widths: horizontal, vertical (b1) and between parts.
-struct Borders {
-    int horizontal = -1;
-    int vertical = -1;
-    int between = -1;
-};
+using awt::StatusBar;
 
-Borders bordersOf(HWND bar) {
-    Borders borders;
-    SendMessageW(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(&borders));
+// The control's border widths: horizontal, vertical and between parts.
+std::array<int, 3> bordersOf(HWND bar) {
+    std::array<int, 3> borders{-1, -1, -1};
+    SendMessageW(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders.data()));
     return borders;
 }
 
 std::vector<int> edgesOf(HWND bar) {
-    const auto count = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
-    std::vector<int> edges(static_cast<std::size_t>(count));
-    SendMessageW(bar, SB_GETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+    std::vector<int> edges(static_cast<std::size_t>(SendMessageW(bar, SB_GETPARTS, 0, 0)));
+    SendMessageW(bar, SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     return edges;
 }
 
@@ -36,16 +32,20 @@ std::wstring partText(HWND bar, int index) {
     return buffer.data();
 }
 
+StatusBar::Part* fixedPart(const wchar_t* text, bool bordered = true) {
+    return new StatusBar::Part(text, StatusBar::Part::FIXED, bordered);
+}
+
 // A status bar whose control stops answering one message.
-class FailingBar : public awt::StatusBar {
+class FailingBar : public StatusBar {
 public:
-    FailingBar() : awt::StatusBar(L"text", false) {}
+    FailingBar() : StatusBar(L"text", false) {}
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == failing) {
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
         }
-        return awt::StatusBar::windowProc(message, wParam, lParam);
+        return StatusBar::windowProc(message, wParam, lParam);
     }
     UINT failing = 0;
 };
@@ -56,14 +56,14 @@ public:
 // a maximized frame draws no grip.
 TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
     awt::Frame frame(nullptr, L"status");
-    auto* bar = new awt::StatusBar(L"準備完了", true);
+    auto* bar = new StatusBar(L"準備完了", true);
     frame.add(bar);
     bar->setBounds(0, 0, 400, 20);
     frame.createPeer();
     HWND hwnd = bar->getHWND();
     EXPECT_EQ(L"準備完了", partText(hwnd, 0)) << "texts are sent with the window";
     bar->validate();
-    const int b1 = bordersOf(hwnd).vertical;
+    const int b1 = bordersOf(hwnd)[1];
     EXPECT_EQ(std::vector<int>{400 - 20 - b1}, edgesOf(hwnd));
     ShowWindow(frame.getHWND(), SW_SHOWMAXIMIZED);
     ASSERT_TRUE(frame.isMaximized());
@@ -73,87 +73,69 @@ TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
     frame.dispose();
 }
 
-// The stretching first part takes what the fixed ones leave; a gap between every two parts.
-TEST(StatusBar, SeveralPartsGetTheirWidthsAndTheGapsBetween) {
+// The stretching first part takes what the fixed ones leave; a gap between every two parts. Any
+// number of text changes between two layouts cost one SB_SETTEXT at the next validate.
+TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     TestWindow window;
-    auto* bar = window.put(new awt::StatusBar(L"message", false), 0, 0, 500, 22);
-    bar->addPart(new awt::StatusBar::Part(L"NTSTATUS", awt::StatusBar::Part::FIXED, false));
-    bar->addPart(new awt::StatusBar::Part(L"Win32", awt::StatusBar::Part::FIXED, true));
+    auto* bar = window.put(new StatusBar(L"message", false), 0, 0, 500, 22);
+    bar->addPart(fixedPart(L"NTSTATUS", false));
+    auto* fixed = fixedPart(L"Win32");
+    bar->addPart(fixed);
     window.createPeer();
     HWND hwnd = bar->getHWND();
     EXPECT_EQ((std::vector<int>{0, 0, 0}), edgesOf(hwnd)) << "edges come with validate";
     bar->validate();
-    const Borders b = bordersOf(hwnd);
-    const awt::Dimension w0 = bar->getPart(0)->getPreferredSize();
-    const awt::Dimension w1 = bar->getPart(1)->getPreferredSize();
-    const awt::Dimension w2 = bar->getPart(2)->getPreferredSize();
-    EXPECT_EQ((awt::Dimension{2 * b.vertical + w0.width + w1.width + w2.width + 2 * b.between,
-                              std::max({w0.height, w1.height, w2.height}) + 2 * b.horizontal}),
+    const auto [horizontal, vertical, between] = bordersOf(hwnd);
+    awt::Dimension w[3];
+    for (int i = 0; i < 3; ++i) {
+        w[i] = bar->getPart(i)->getPreferredSize();
+    }
+    EXPECT_EQ((awt::Dimension{2 * vertical + w[0].width + w[1].width + w[2].width + 2 * between,
+                              std::max({w[0].height, w[1].height, w[2].height}) + 2 * horizontal}),
               bar->getPreferredSize());
-    EXPECT_EQ((std::vector<int>{500 - b.vertical - w2.width - b.between - w1.width - b.between,
-                                500 - b.vertical - w2.width - b.between, 500 - b.vertical}),
+    const int last = 500 - vertical;
+    EXPECT_EQ((std::vector<int>{last - w[2].width - between - w[1].width - between, last - w[2].width - between, last}),
               edgesOf(hwnd));
     EXPECT_EQ(SBT_NOBORDERS, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 1, 0)));
     EXPECT_EQ(0, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 2, 0)));
-}
 
-// Any number of text changes between two layouts cost one SB_SETTEXT at the next validate.
-TEST(StatusBar, TextsReachTheWindowAtTheNextValidate) {
-    TestWindow window;
-    auto* bar = window.put(new awt::StatusBar(L"first", true), 0, 0, 400, 22);
-    auto* fixed = new awt::StatusBar::Part(L"fixed", awt::StatusBar::Part::FIXED, true);
-    bar->addPart(fixed);
-    window.createPeer();
-    settle();
-    HWND hwnd = bar->getHWND();
     const awt::Dimension before = bar->getPreferredSize();
     bar->setText(L"a much longer status message");
     fixed->setText(L"changed");
-    EXPECT_EQ(L"first", partText(hwnd, 0)) << "not sent at once";
-    EXPECT_EQ(L"fixed", partText(hwnd, 1));
+    EXPECT_EQ(L"message", partText(hwnd, 0)) << "not sent at once";
+    EXPECT_EQ(L"Win32", partText(hwnd, 2));
     EXPECT_GT(bar->getPreferredSize().width, before.width) << "a stretching part clears the size";
     settle();
     EXPECT_EQ(L"a much longer status message", partText(hwnd, 0));
-    EXPECT_EQ(L"changed", partText(hwnd, 1)) << "its repaint ran the update, which validates";
-
+    EXPECT_EQ(L"changed", partText(hwnd, 2)) << "its repaint ran the update, which validates";
     bar->setText(IDS_STATUS);
     settle();
     SendMessageW(hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"behind its back"));
     bar->setText(L"準備完了");
-    bar->addPart(new awt::StatusBar::Part(L"added", awt::StatusBar::Part::FIXED, true));
+    bar->addPart(fixedPart(L"added"));
     settle();
     EXPECT_EQ(L"behind its back", partText(hwnd, 0)) << "the same text again is not sent";
-    EXPECT_EQ(L"added", partText(hwnd, 2)) << "a part added to the shown bar gets its text";
+    EXPECT_EQ(L"added", partText(hwnd, 3)) << "a part added to the shown bar gets its text";
 }
 
-TEST(StatusBar, PartsBelongToOneBar) {
+TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
     TestWindow window;
-    auto* bar = window.put(new awt::StatusBar(L"one", false));
-    awt::StatusBar other(L"other", false);
-    awt::StatusBar::Part* own = bar->getPart(0);
-    for (awt::StatusBar* target : {bar, &other}) {
-        EXPECT_FAILURE(target->addPart(own), zeno::IllegalArgumentException,
-                       L"specified part on other StatusBar", NO_CODE);
-        EXPECT_EQ(1, target->getPartCount());
+    auto* bar = window.put(new FailingBar(), 0, 0, 300, 20);
+    auto* fixed = fixedPart(L"fixed");
+    bar->addPart(fixed);
+    StatusBar other(L"other", false);
+    for (StatusBar* target : {static_cast<StatusBar*>(bar), &other}) {
+        EXPECT_FAILURE(target->addPart(fixed), zeno::IllegalArgumentException, L"specified part on other StatusBar",
+                       NO_CODE);
     }
+    EXPECT_EQ(2, bar->getPartCount());
+    EXPECT_EQ(1, other.getPartCount());
     bar->updatePart(other.getPart(0));  // no window: nothing happens
     window.createPeer();
     EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
                    L"specified part is not part of this status bar", NO_CODE);
-}
-
-TEST(StatusBar, FailedMessagesAreReportedWithTheSystemError) {
-    TestWindow window;
-    auto* bar = window.put(new FailingBar(), 0, 0, 300, 20);
-    auto* fixed = new awt::StatusBar::Part(L"fixed", awt::StatusBar::Part::FIXED, true);
-    bar->addPart(fixed);
-    window.createPeer();
     bar->validate();
-    const struct {
-        UINT message;
-        std::function<void()> call;
-        const wchar_t* text;
-    } cases[] = {{SB_GETBORDERS, [&] { bar->validate(); }, L"::SendMessage(SB_GETBORDERS) failed"},
+    const struct { UINT message; std::function<void()> call; const wchar_t* text; } cases[] = {{SB_GETBORDERS, [&] { bar->validate(); }, L"::SendMessage(SB_GETBORDERS) failed"},
                  {SB_SETPARTS, [&] { bar->validate(); }, L"::SendMessage(SB_SETPARTS) failed"},
                  {SB_GETRECT, [&] { fixed->setText(L"new"); }, L"::SendMessage(SB_GETRECT) failed"},
                  {SB_SETTEXTW, [&] { bar->validate(); }, L"::SendMessage(SB_SETTEXT) failed"}};

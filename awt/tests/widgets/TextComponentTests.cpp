@@ -1,16 +1,15 @@
 #include "WidgetTestComponents.h"
 #include "awt/AWTException.h"
 #include "awt/Button.h"
-#include "awt/Event.h"
 #include "awt/TextArea.h"
 #include "awt/TextField.h"
 
 namespace {
 
 // Types the characters into the control as the keyboard's WM_CHAR messages would.
-void typeChars(HWND window, const std::wstring& characters) {
+void typeChars(awt::Component* control, const std::wstring& characters) {
     for (wchar_t unit : characters) {
-        SendMessageW(window, WM_CHAR, unit, 1);
+        SendMessageW(control->getHWND(), WM_CHAR, unit, 1);
     }
 }
 
@@ -36,37 +35,9 @@ public:
 
 } // namespace
 
-TEST(TextComponent, TypingFiresTextEventsAndSurvivesTheWindow) {
+TEST(TextField, SetTextTypingAndEnterFireTheirEvents) {
     TestWindow window;
     auto* field = window.put(new CountingField());
-    EventCounter listener;
-    std::wstring seenByListener;
-    listener.onText = [&] { seenByListener = field->getText(); };
-    field->addTextListener(&listener);
-    window.createPeer();
-
-    typeChars(field->getHWND(), L"0xC0");
-    EXPECT_EQ(4, listener.texts) << "one text event per change of the control";
-    EXPECT_EQ(field, listener.lastSource);
-    EXPECT_EQ(L"0xC0", seenByListener) << "a listener reads the new text";
-
-    listener.onText = nullptr;
-    typeChars(field->getHWND(), L"DE");
-    const int readsBefore = field->textReads;
-    EXPECT_EQ(L"0xC0DE", field->getText());
-    EXPECT_EQ(L"0xC0DE", field->getText());
-    EXPECT_EQ(readsBefore + 1, field->textReads) << "no change since the first read";
-
-    typeChars(field->getHWND(), L"!");
-    field->destroyPeer();
-    EXPECT_EQ(L"0xC0DE!", field->getText()) << "typed text is taken from the window before it goes";
-    field->createPeer();
-    EXPECT_EQ(L"0xC0DE!", windowText(field->getHWND()));
-}
-
-TEST(TextComponent, SetTextFiresOnceAndOnlyForAChange) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(20));
     EventCounter listener;
     field->addTextListener(&listener);
     field->setText(L"ab");
@@ -79,25 +50,60 @@ TEST(TextComponent, SetTextFiresOnceAndOnlyForAChange) {
     field->setText(L"xy");
     EXPECT_EQ(L"xy", windowText(field->getHWND()));
     EXPECT_EQ(2, listener.texts) << "the control's own change notification is not a second event";
-
     // Deleting the y and typing it again: the window reported changes, so setText writes the
     // window (the caret goes to the start) and fires although the text is the same.
     SendMessageW(field->getHWND(), EM_SETSEL, 2, 2);
-    typeChars(field->getHWND(), L"\by");
+    typeChars(field, L"\by");
     field->setText(L"xy");
     EXPECT_EQ(5, listener.texts);
     DWORD start = 99;
     SendMessageW(field->getHWND(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     EXPECT_EQ(0u, start);
+
+    std::wstring seenByListener;
+    listener.onText = [&] { seenByListener = field->getText(); };
+    SendMessageW(field->getHWND(), EM_SETSEL, 0, -1);
+    typeChars(field, L"0xC0");
+    EXPECT_EQ(9, listener.texts) << "one text event per change of the control";
+    EXPECT_EQ(field, listener.lastSource);
+    EXPECT_EQ(L"0xC0", seenByListener) << "a listener reads the new text";
+    listener.onText = nullptr;
+    typeChars(field, L"DE");
+    const int readsBefore = field->textReads;
+    EXPECT_EQ(L"0xC0DE", field->getText());
+    EXPECT_EQ(L"0xC0DE", field->getText());
+    EXPECT_EQ(readsBefore + 1, field->textReads) << "no change since the first read";
+    typeChars(field, L"!");
+    field->destroyPeer();
+    EXPECT_EQ(L"0xC0DE!", field->getText()) << "typed text is taken from the window before it goes";
+    field->createPeer();
+    EXPECT_EQ(L"0xC0DE!", windowText(field->getHWND()));
+
+    // Enter without modifiers is an action.
+    field->addActionListener(&listener);
+    for (int modifier : {VK_CONTROL, VK_SHIFT}) {
+        const HeldKeys held{modifier};
+        SendMessageW(field->getHWND(), WM_KEYDOWN, VK_RETURN, 1);
+    }
+    const HeldKeys none;
+    SendMessageW(field->getHWND(), WM_KEYDOWN, 'A', 1);
+    EXPECT_EQ(0, listener.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
+    SendMessageW(field->getHWND(), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(1, listener.actions);
+    EXPECT_EQ(field, listener.lastSource);
 }
 
-// A read-only text lets Tab move the focus on; a refused switch is reported after the flag
-// was stored, so the next window is made read-only.
-TEST(TextComponent, ReadOnlyTextLetsTabMoveOn) {
+// Tab leaves a read-only text; requestFocus on a field selects its whole text, so the real
+// keys typed then replace it. A refused read-only switch is reported after the flag was stored,
+// so the next window is made read-only.
+TEST(TextComponent, FocusMovesOutOfReadOnlyTextAndSelectsAFieldsText) {
     TestWindow window;
     auto* area = window.put(new awt::TextArea(L"message text", 3, 20), 10, 10, 200, 60);
-    auto* after = window.put(new awt::Button(L"after"), 10, 80, 80, 24);
+    auto* field = window.put(new awt::TextField(20), 10, 80, 200, 24);
     auto* stubborn = window.put(new StubbornArea());
+    field->setText(L"STATUS_SUCCESS");
+    EventCounter listener;
+    field->addTextListener(&listener);
     window.show();
     HWND hwnd = area->getHWND();
     area->requestFocus();
@@ -107,44 +113,9 @@ TEST(TextComponent, ReadOnlyTextLetsTabMoveOn) {
     area->setEditable(false);
     EXPECT_EQ(0, SendMessageW(hwnd, WM_GETDLGCODE, 0, 0) & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
     SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 1);
-    EXPECT_EQ(after->getHWND(), GetFocus()) << "Tab moved the focus out of the read-only text";
+    EXPECT_EQ(field->getHWND(), GetFocus()) << "Tab moved the focus out of the read-only text";
 
-    EXPECT_FAILURE(stubborn->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
-                   NO_CODE);
-    stubborn->destroyPeer();
-    stubborn->createPeer();
-    EXPECT_TRUE(styleOf(stubborn->getHWND()) & ES_READONLY) << "used for the next window";
-}
-
-TEST(TextField, EnterWithoutModifiersIsAnAction) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(20));
-    EventCounter actions;
-    field->addActionListener(&actions);
-    window.createPeer();
-    HWND hwnd = field->getHWND();
-    for (int modifier : {VK_CONTROL, VK_SHIFT}) {
-        const HeldKeys held{modifier};
-        SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
-    }
-    const HeldKeys none;
-    SendMessageW(hwnd, WM_KEYDOWN, 'A', 1);
-    EXPECT_EQ(0, actions.actions) << "Ctrl+Enter, Shift+Enter and A are no action";
-    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_EQ(1, actions.actions);
-    EXPECT_EQ(field, actions.lastSource);
-}
-
-// requestFocus selects the whole text, so the real keys typed then replace it.
-TEST(TextField, RealKeyboardInputReplacesTheTextSelectedByRequestFocus) {
-    TestWindow window;
-    auto* field = window.put(new awt::TextField(20), 10, 10, 200, 24);
-    auto* other = window.put(new awt::Button(L"other"), 10, 40, 80, 24);
-    field->setText(L"STATUS_SUCCESS");
-    EventCounter listener;
-    field->addTextListener(&listener);
-    window.show();
-    other->requestFocus();
+    area->requestFocus();
     SendMessageW(field->getHWND(), EM_SETSEL, 3, 3);
     field->requestFocus();
     ASSERT_EQ(field->getHWND(), GetFocus());
@@ -153,9 +124,14 @@ TEST(TextField, RealKeyboardInputReplacesTheTextSelectedByRequestFocus) {
     field->getSelection(&start, &end);
     EXPECT_EQ(0u, start);
     EXPECT_EQ(14u, end);
-
     press('K');
     press('7');
     EXPECT_TRUE(waitUntil([&] { return listener.texts >= 2; }));
     EXPECT_EQ(L"k7", field->getText());
+
+    EXPECT_FAILURE(stubborn->setEditable(false), awt::AWTException, L"::SendMessage(EM_SETREADONLY) failed",
+                   NO_CODE);
+    stubborn->destroyPeer();
+    stubborn->createPeer();
+    EXPECT_TRUE(GetWindowLongW(stubborn->getHWND(), GWL_STYLE) & ES_READONLY) << "used for the next window";
 }

@@ -32,7 +32,6 @@ public:
         }
         return child;
     }
-    // Creates the windows, shows them in front and settles.
     void show() {
         createPeer();
         setVisible(true);
@@ -72,5 +71,3 @@ private:
     std::wstring name;
     std::vector<std::wstring>* journal;
 };
-
-inline DWORD styleOf(HWND window) { return static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)); }
