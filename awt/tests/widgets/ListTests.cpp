@@ -132,6 +132,15 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
         if (withWindow) {
             EXPECT_EQ(3, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
             EXPECT_EQ((Texts{NAMES[0], L"before", NAMES[1], NAMES[2], L"after"}), itemsOf(list->getHWND()));
+            // Scrolled down to a selection far below, then back to the top; the selection stays.
+            for (int row = 0; row < 40; ++row) {
+                list->add(L"row");
+            }
+            list->select(44);
+            EXPECT_GT(SendMessageW(list->getHWND(), LB_GETTOPINDEX, 0, 0), 0);
+            list->scrollToTop();
+            EXPECT_EQ(0, SendMessageW(list->getHWND(), LB_GETTOPINDEX, 0, 0));
+            EXPECT_EQ(44, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
         }
     }
 }
