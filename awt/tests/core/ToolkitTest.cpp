@@ -153,9 +153,9 @@ TEST(Toolkit, ExceptionsProcedureCallsAndWaitsInTheLoop) {
 TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeTheChain) {
     awt::Toolkit* tk = toolkit();
     Journal journal;
-    AppPreprocessor first([&] { return journal.push_back(L"first"), false; });
-    AppPreprocessor second([&] { return journal.push_back(L"second"), true; });
-    AppPreprocessor third([&] { return journal.push_back(L"third"), false; });
+    AppPreprocessor first([&] { journal.push_back(L"first"); return false; });
+    AppPreprocessor second([&] { journal.push_back(L"second"); return true; });
+    AppPreprocessor third([&] { journal.push_back(L"third"); return false; });
     for (AppPreprocessor* each : {&first, &second, &first, &third}) {
         tk->addMessagePreprocessor(each);
     }
