@@ -75,10 +75,10 @@ TEST(Container, AddChecksInOrderAndLeavesTheContainerUnchanged) {
     EXPECT_FAILURE(panel.add(&window), zeno::IllegalArgumentException, L"can't add top level window", NO_CODE);
     awt::LayoutManager::Constraints none;
     auto* loose = new TestControl();
-    EXPECT_FAILURE(panel.addImpl(loose, 2, none), zeno::IndexOutOfBoundsException, L"index: 2 (must be 0<=index<2)",
-                   NO_CODE);
-    EXPECT_FAILURE(panel.addImpl(loose, -1, none), zeno::IndexOutOfBoundsException,
-                   L"index: -1 (must be 0<=index<2)", NO_CODE);
+    for (int index : {2, -1}) {
+        EXPECT_FAILURE(panel.addImpl(loose, index, none), zeno::IndexOutOfBoundsException,
+                       L"index: " + std::to_wstring(index) + L" (must be 0<=index<2)", NO_CODE);
+    }
     EXPECT_EQ(nullptr, loose->getParent());
     panel.addImpl(loose, 0, none);
     auto* last = new TestControl();
@@ -111,9 +111,7 @@ TEST(Container, LayoutAndListenersHearOfAdditionsAndRemovals) {
     frame.add(child, where);
     EXPECT_EQ(&where, layout.lastConstraints);
     EXPECT_EQ((std::vector<awt::Component*>{child}), layout.added);
-    EXPECT_EQ(awt::ContainerEvent::ADDED, listener.lastContainer.id);
-    EXPECT_EQ(child, listener.lastContainer.child);
-    EXPECT_EQ(&frame, listener.lastContainer.source);
+    EXPECT_TRUE(listener.lastContainer.child == child && listener.lastContainer.source == &frame);
     EXPECT_EQ((awt::Dimension{10, 7}), frame.getPreferredSize());
     frame.validate();
     EXPECT_EQ(0, layout.layouts) << "no window, no layout";
@@ -130,8 +128,7 @@ TEST(Container, LayoutAndListenersHearOfAdditionsAndRemovals) {
     EXPECT_EQ((awt::Rectangle{40, 70, 62, 25}), second->getBounds());
 
     frame.remove(0, child);
-    EXPECT_EQ(nullptr, child->getHWND());
-    EXPECT_EQ(nullptr, child->getParent());
+    EXPECT_TRUE(child->getHWND() == nullptr && child->getParent() == nullptr);
     EXPECT_EQ((std::vector<awt::Component*>{child}), layout.removed);
     EXPECT_EQ((Journal{L"listener:added", L"listener:added", L"listener:removed"}), journal);
     EXPECT_EQ(awt::ContainerEvent::REMOVED, listener.lastContainer.id);
@@ -177,17 +174,11 @@ TEST(Container, WindowsAreCreatedParentFirstAndDestroyedChildrenLastFirst) {
 
 TEST(Container, StylesRoutingColoursEnablingAndRepaint) {
     TestFrame frame;
-    auto* panel = new TestPanel();
-    panel->setBounds(40, 40, 200, 100);
-    auto* button = new TestControl();
-    button->setBounds(10, 10, 50, 20);
-    auto* label = new TestControl(L"STATIC", 0, L"label");
-    label->setBounds(100, 60, 50, 20);
-    panel->add(button);
-    panel->add(label);
+    auto* panel = place(&frame, new TestPanel(), 40, 40, 200, 100);
+    auto* button = place(panel, new TestControl(), 10, 10, 50, 20);
+    auto* label = place(panel, new TestControl(L"STATIC", 0, L"label"), 100, 60, 50, 20);
     auto* group = new TestPanel();
     group->setGroup(true);
-    frame.add(panel);
     frame.add(group);
     frame.createPeer();
     settle();
@@ -233,9 +224,8 @@ TEST(Container, StylesRoutingColoursEnablingAndRepaint) {
         auto brush = reinterpret_cast<HBRUSH>(send(parent, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), label->getHWND()));
         LOGBRUSH info{};
         GetObjectW(brush, sizeof(info), &info);
-        EXPECT_EQ(colour, info.lbColor);
-        EXPECT_EQ(colour, GetBkColor(dc));
-        EXPECT_EQ(RGB(200, 0, 0), GetTextColor(dc));
+        EXPECT_EQ((std::vector<COLORREF>{colour, colour, RGB(200, 0, 0)}),
+                  (std::vector<COLORREF>{info.lbColor, GetBkColor(dc), GetTextColor(dc)}));
     }
     ReleaseDC(label->getHWND(), dc);
 
@@ -247,11 +237,9 @@ TEST(Container, StylesRoutingColoursEnablingAndRepaint) {
     // A repaint of the panel reaches the children its rectangle touches, in their coordinates.
     settle();
     panel->repaint(0, 0, 40, 40);
-    const std::deque<awt::Component*>& queue = toolkit()->getRepaintQueue();
-    EXPECT_EQ((std::deque<awt::Component*>{panel, button}), queue);
+    EXPECT_EQ((std::deque<awt::Component*>{panel, button}), toolkit()->getRepaintQueue());
     RECT update;
     ASSERT_TRUE(GetUpdateRect(button->getHWND(), &update, FALSE));
-    EXPECT_EQ(30, update.right);
-    EXPECT_EQ(20, update.bottom);
+    EXPECT_EQ((std::vector<LONG>{30, 20}), (std::vector<LONG>{update.right, update.bottom}));
     settle();
 }

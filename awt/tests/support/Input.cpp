@@ -8,7 +8,8 @@ namespace test {
 
 namespace {
 
-INPUT key(WORD virtualKey, wchar_t unit, bool up) {
+// A key by virtual key, or (virtualKey 0) a UTF-16 unit as typed.
+INPUT key(WORD virtualKey, bool up, wchar_t unit = 0) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
@@ -23,19 +24,15 @@ void send(std::vector<INPUT> inputs) {
 
 } // namespace
 
-void pressKey(WORD virtualKey, bool down) {
-    send({key(virtualKey, 0, !down)});
-}
-
 void press(WORD virtualKey, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
     for (WORD modifier : modifiers) {
-        inputs.push_back(key(modifier, 0, false));
+        inputs.push_back(key(modifier, false));
     }
-    inputs.push_back(key(virtualKey, 0, false));
-    inputs.push_back(key(virtualKey, 0, true));
+    inputs.push_back(key(virtualKey, false));
+    inputs.push_back(key(virtualKey, true));
     for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
-        inputs.push_back(key(*modifier, 0, true));
+        inputs.push_back(key(*modifier, true));
     }
     send(inputs);
 }
@@ -43,32 +40,31 @@ void press(WORD virtualKey, std::initializer_list<WORD> modifiers) {
 void typeText(const std::wstring& text) {
     std::vector<INPUT> inputs;
     for (wchar_t unit : text) {
-        inputs.push_back(key(0, unit, false));
-        inputs.push_back(key(0, unit, true));
+        inputs.push_back(key(0, false, unit));
+        inputs.push_back(key(0, true, unit));
     }
     send(inputs);
 }
 
 void clickAt(int screenX, int screenY) {
     SetCursorPos(screenX, screenY);
-    INPUT down{};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    INPUT up = down;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({down, up});
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send({click[0], click[1]});
 }
 
 HeldKeys::HeldKeys(std::initializer_list<int> virtualKeys) {
     GetKeyboardState(saved);
     BYTE state[256];
     std::memcpy(state, saved, sizeof(state));
-    for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN, VK_LSHIFT, VK_RSHIFT,
-                    VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU}) {
-        state[key] = 0;
+    for (int modifier : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL,
+                         VK_RCONTROL, VK_LMENU, VK_RMENU}) {
+        state[modifier] = 0;
     }
-    for (int key : virtualKeys) {
-        state[key] = 0x80;
+    for (int held : virtualKeys) {
+        state[held] = 0x80;
     }
     SetKeyboardState(state);
 }

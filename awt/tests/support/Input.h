@@ -10,7 +10,6 @@
 
 namespace test {
 
-void pressKey(WORD virtualKey, bool down);
 // A whole stroke of the key while the modifiers (VK_SHIFT, VK_CONTROL, VK_MENU) are held.
 void press(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
 // The characters as typed, whatever the keyboard layout.

@@ -1,51 +1,30 @@
 #include "awt/tests/support/SystemWindows.h"
 
+#include <functional>
+
 #include "awt/tests/support/Loop.h"
 
 namespace test {
 
 namespace {
 
+using Visit = std::function<bool(HWND)>;
+
+BOOL CALLBACK visitOne(HWND window, LPARAM visit) {
+    return (*reinterpret_cast<Visit*>(visit))(window) ? TRUE : FALSE;
+}
+
+// Calls visit for the top-level windows (parent null) or the descendants, while it returns true.
+void enumerate(HWND parent, Visit visit) {
+    if (parent == nullptr) {
+        EnumWindows(visitOne, reinterpret_cast<LPARAM>(&visit));
+    } else {
+        EnumChildWindows(parent, visitOne, reinterpret_cast<LPARAM>(&visit));
+    }
+}
+
 bool hasClass(HWND window, const wchar_t* name) {
     return name == nullptr || _wcsicmp(className(window).c_str(), name) == 0;
-}
-
-struct Search {
-    const std::wstring& title;
-    const wchar_t* className;
-    DWORD processId;
-    bool prefixOnly;
-    HWND found;
-};
-
-BOOL CALLBACK matchTopLevel(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || !hasClass(window, search->className)) {
-        return TRUE;
-    }
-    const std::wstring text = windowText(window);
-    if (search->prefixOnly ? text.compare(0, search->title.size(), search->title) == 0
-                           : text == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct ChildSearch {
-    const wchar_t* className;
-    const std::wstring* text;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK matchChild(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<ChildSearch*>(parameter);
-    if (hasClass(window, search->className) && (search->text == nullptr || windowText(window) == *search->text)) {
-        search->found.push_back(window);
-    }
-    return TRUE;
 }
 
 } // namespace
@@ -57,11 +36,9 @@ std::wstring windowText(HWND window) {
     }
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                             SMTO_ABORTIFHUNG, 5000, &copied)) {
-        return std::wstring();
-    }
-    text.resize(copied);
+    const bool read = SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+                                          SMTO_ABORTIFHUNG, 5000, &copied) != 0;
+    text.resize(read ? copied : 0);
     return text;
 }
 
@@ -72,9 +49,17 @@ std::wstring className(HWND window) {
 }
 
 HWND findWindow(const std::wstring& title, const wchar_t* className, DWORD processId, bool prefixOnly) {
-    Search search{title, className, processId, prefixOnly, nullptr};
-    EnumWindows(matchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = nullptr;
+    enumerate(nullptr, [&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) && hasClass(window, className)) {
+            const std::wstring text = windowText(window);
+            found = (prefixOnly ? text.compare(0, title.size(), title) == 0 : text == title) ? window : nullptr;
+        }
+        return found == nullptr;
+    });
+    return found;
 }
 
 HWND waitForWindow(const std::wstring& title, const wchar_t* className, DWORD processId, DWORD limitMs) {
@@ -84,9 +69,14 @@ HWND waitForWindow(const std::wstring& title, const wchar_t* className, DWORD pr
 }
 
 std::vector<HWND> descendants(HWND parent, const wchar_t* className, const std::wstring* text) {
-    ChildSearch search{className, text, {}};
-    EnumChildWindows(parent, matchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    enumerate(parent, [&](HWND window) {
+        if (hasClass(window, className) && (text == nullptr || windowText(window) == *text)) {
+            found.push_back(window);
+        }
+        return true;
+    });
+    return found;
 }
 
 HWND descendantWithText(HWND parent, const std::wstring& text) {
@@ -104,10 +94,7 @@ void dismissBox(HWND box, int command) {
 
 bool clickButton(HWND dialog, const std::wstring& caption) {
     HWND button = descendantWithText(dialog, caption);
-    if (button != nullptr) {
-        PostMessageW(button, BM_CLICK, 0, 0);
-    }
-    return button != nullptr;
+    return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 } // namespace test

@@ -102,6 +102,14 @@ public:
     int lastPosition = -1;
 };
 
+// Adds the child to the parent at these bounds (the parent's window coordinates); returns it.
+template <class C>
+C* place(awt::Container* parent, C* child, int x, int y, int width, int height) {
+    child->setBounds(x, y, width, height);
+    parent->add(child);
+    return child;
+}
+
 // Writes every event it receives to a journal as "name:operation"; consumes them if asked.
 class Recorder : public awt::MouseListener,
                  public awt::KeyListener,
