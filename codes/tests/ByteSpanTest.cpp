@@ -4,183 +4,121 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
+
+using Pieces = std::vector<std::string>;
 
 ByteSpan spanOf(const std::string& bytes)
 {
     return ByteSpan(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
-std::string textOf(const ByteSpan& span)
+// The lines or the tokens cut from the bytes, each followed by the read position after it.
+Pieces cut(const std::string& bytes, bool (ByteSpan::*next)(ByteSpan&))
 {
-    return std::string(span.data(), span.size());
-}
-
-std::vector<std::string> linesOf(const std::string& bytes)
-{
-    ByteSpan file = spanOf(bytes);
-    std::vector<std::string> lines;
-    ByteSpan line;
-    while (file.nextLine(line)) {
-        lines.push_back(textOf(line));
-    }
-    return lines;
-}
-
-std::vector<std::string> tokensOf(const std::string& bytes)
-{
-    ByteSpan line = spanOf(bytes);
-    std::vector<std::string> tokens;
-    ByteSpan token;
-    while (line.nextToken(token)) {
-        tokens.push_back(textOf(token));
-    }
-    return tokens;
-}
-
-using Lines = std::vector<std::string>;
-
-TEST(ByteSpanLines, EveryCrAndEveryLfEndsALine)
-{
-    EXPECT_EQ((Lines{"a", "b", "c"}), linesOf("a\nb\nc\n"));
-    EXPECT_EQ((Lines{"a", "b", "c"}), linesOf("a\rb\rc\r"));
-    // A CR LF pair is two line ends: the line, then an empty line.
-    EXPECT_EQ((Lines{"a", "", "b", ""}), linesOf("a\r\nb\r\n"));
-    EXPECT_EQ((Lines{"", "", "x"}), linesOf("\n\rx"));
-}
-
-TEST(ByteSpanLines, LastLineWithoutLineEndIsReturnedAndNothingFollowsAFinalLineEnd)
-{
-    EXPECT_EQ((Lines{"first", "last"}), linesOf("first\nlast"));
-    EXPECT_EQ((Lines{"only"}), linesOf("only"));
-    EXPECT_EQ((Lines{"only"}), linesOf("only\n"));
-    EXPECT_EQ(Lines{}, linesOf(""));
-    EXPECT_EQ((Lines{""}), linesOf("\n"));
-}
-
-TEST(ByteSpanLines, AnExhaustedSpanStaysExhausted)
-{
-    std::string bytes = "x";
-    ByteSpan file = spanOf(bytes);
-    ByteSpan line;
-    ASSERT_TRUE(file.nextLine(line));
-    EXPECT_FALSE(file.nextLine(line));
-    EXPECT_FALSE(file.nextLine(line));
-    EXPECT_EQ(1u, file.position());
-}
-
-TEST(ByteSpanTokens, BytesOf32AndBelowAndAllHighBytesSeparateTokens)
-{
-    EXPECT_EQ((Lines{"#define", "NAME", "VALUE"}), tokensOf("#define NAME VALUE"));
-    EXPECT_EQ((Lines{"#define", "NAME", "VALUE"}), tokensOf("  \t#define\t\tNAME \x01 VALUE  "));
-    EXPECT_EQ((Lines{"a", "b", "c"}), tokensOf("a\xA0" "b\xFF" "c"));
-    EXPECT_EQ((Lines{"a!\x7F~b"}), tokensOf("a!\x7F~b"));
-    EXPECT_EQ(Lines{}, tokensOf(" \t \x80 "));
-    EXPECT_EQ(Lines{}, tokensOf(""));
-}
-
-TEST(ByteSpanTokens, DelimiterAfterATokenIsConsumed)
-{
-    std::string bytes = "ab cd";
-    ByteSpan line = spanOf(bytes);
-    ByteSpan token;
-    ASSERT_TRUE(line.nextToken(token));
-    EXPECT_EQ(3u, line.position());
-    ASSERT_TRUE(line.nextToken(token));
-    EXPECT_EQ("cd", textOf(token));
-    EXPECT_EQ(5u, line.position());
-    EXPECT_FALSE(line.nextToken(token));
-}
-
-TEST(ByteSpanComparison, ComparesLengthsFirstAndBytesSignExtended)
-{
-    std::string bytes = "STATUS_X";
     ByteSpan span = spanOf(bytes);
-    EXPECT_TRUE(span.equals(L"STATUS_X"));
-    EXPECT_FALSE(span.equals(L"STATUS_"));
-    EXPECT_FALSE(span.equals(L"STATUS_XY"));
-    EXPECT_FALSE(span.equals(L"status_x"));
-    EXPECT_TRUE(span.startsWith(L"STATUS_"));
-    EXPECT_TRUE(span.startsWith(L"STATUS_X"));
-    EXPECT_FALSE(span.startsWith(L"STATUS_XY"));
-    EXPECT_TRUE(span.endsWith(L"_X"));
-    EXPECT_FALSE(span.endsWith(L"STATUS_XX"));
-    EXPECT_TRUE(span.startsWith(L""));
-    EXPECT_TRUE(span.endsWith(L""));
-    EXPECT_FALSE(span.equals(L""));
-    EXPECT_TRUE(ByteSpan().equals(L""));
-
-    std::string high = "\xE9";
-    EXPECT_FALSE(spanOf(high).equals(L"\u00E9"));
-    EXPECT_TRUE(spanOf(high).equals(L"\uFFE9"));
+    Pieces pieces;
+    ByteSpan piece;
+    while ((span.*next)(piece)) {
+        pieces.push_back(std::string(piece.data(), piece.size()) + "@" + std::to_string(span.position()));
+    }
+    // An exhausted span stays exhausted.
+    EXPECT_FALSE((span.*next)(piece));
+    return pieces;
 }
 
-TEST(ByteSpanComparison, MiddleDropsBothEndsAndNeverReachesOutside)
+TEST(ByteSpan, EveryCrAndEveryLfEndsALineAndBytesOf32AndBelowOrAboveAsciiSeparateTokens)
 {
-    std::string bytes = "((NTSTATUS)0xC0000005L)";
-    ByteSpan span = spanOf(bytes);
-    EXPECT_EQ("C0000005", textOf(span.middle(13, 2)));
-    EXPECT_EQ("", textOf(span.middle(13, 10)));
-    EXPECT_EQ(0u, span.middle(30, 0).size());
-    EXPECT_EQ(bytes, textOf(span.middle(0, 0)));
+    const struct {
+        std::string bytes;
+        Pieces lines;
+        Pieces tokens;
+    } cases[] = {
+        {"a\nb\nc\n", {"a@2", "b@4", "c@6"}, {"a@2", "b@4", "c@6"}},
+        {"a\rb\rc", {"a@2", "b@4", "c@5"}, {"a@2", "b@4", "c@5"}},
+        // A CR LF pair is two line ends: the line, then an empty line.
+        {"a\r\nb\r\n", {"a@2", "@3", "b@5", "@6"}, {"a@2", "b@5"}},
+        {"\n\rx", {"@1", "@2", "x@3"}, {"x@3"}},
+        {"\n", {"@1"}, {}},
+        {"", {}, {}},
+        {"  \t#define\t\tNAME \x01 VALUE  ", {"  \t#define\t\tNAME \x01 VALUE  @26"}, {"#define@11", "NAME@17", "VALUE@25"}},
+        {"a\xA0" "b\xFF" "c!\x7F~d", {"a\xA0" "b\xFF" "c!\x7F~d@9"}, {"a@2", "b@4", "c!\x7F~d@9"}},
+        {" \t \x80 ", {" \t \x80 @5"}, {}},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testing::PrintToString(testCase.bytes));
+        EXPECT_EQ(testCase.lines, cut(testCase.bytes, &ByteSpan::nextLine));
+        EXPECT_EQ(testCase.tokens, cut(testCase.bytes, &ByteSpan::nextToken));
+    }
 }
 
-TEST(ByteSpanText, AppendsEveryByteSignExtended)
+TEST(ByteSpan, ComparesLengthsFirstAndBytesSignExtendedAndCutsTheMiddleWithinItsBytes)
 {
-    std::string bytes("A\x7F\x80\xFF", 4);
+    const std::string bytes = "STATUS_X";
+    const ByteSpan span = spanOf(bytes);
+    const std::string high = "\xE9";
+    const std::string value = "((NTSTATUS)0xC0000005L)";
+    const std::pair<bool, bool> cases[] = {
+        {span.equals(L"STATUS_X"), true}, {span.equals(L"STATUS_"), false}, {span.equals(L"STATUS_XY"), false},
+        {span.equals(L"status_x"), false}, {span.equals(L""), false}, {ByteSpan().equals(L""), true},
+        {span.startsWith(L"STATUS_"), true}, {span.startsWith(L"STATUS_X"), true}, {span.startsWith(L""), true},
+        {span.startsWith(L"STATUS_XY"), false}, {span.startsWith(L"TATUS"), false},
+        {span.endsWith(L"_X"), true}, {span.endsWith(L""), true}, {span.endsWith(L"STATUS_XX"), false},
+        {span.endsWith(L"_Y"), false},
+        {spanOf(high).equals(L"\u00E9"), false}, {spanOf(high).equals(L"\uFFE9"), true},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(cases[i].second, cases[i].first) << "row " << i;
+    }
+    const ByteSpan middle = spanOf(value).middle(13, 2);
+    EXPECT_EQ("C0000005", std::string(middle.data(), middle.size()));
+    EXPECT_EQ(value.data() + 13, middle.data());
+    EXPECT_EQ(0u, spanOf(value).middle(13, 10).size());
+    EXPECT_EQ(0u, spanOf(value).middle(30, 0).size());
+    EXPECT_EQ(value.size(), spanOf(value).middle(0, 0).size());
     std::wstring text = L"<";
-    spanOf(bytes).appendTo(text);
+    spanOf(std::string("A\x7F\x80\xFF", 4)).appendTo(text);
     EXPECT_EQ(std::wstring(L"<A\x7F\xFF80\xFFFF"), text);
 }
 
-TEST(ByteSpanNumbers, HexKeepsTheLowBitsAndAcceptsBothCases)
-{
-    EXPECT_EQ(0xC0000005u, spanOf("C0000005").parseHex());
-    EXPECT_EQ(0xDEADBEEFu, spanOf("dEaDbEeF").parseHex());
-    EXPECT_EQ(0xC0000001u, spanOf("1C0000001").parseHex());
-    EXPECT_EQ(0u, spanOf("").parseHex());
-    EXPECT_EQ(0xABCu, spanOf("0000000000abc").parseHex());
-}
-
-TEST(ByteSpanNumbers, DecimalWrapsModulo2To32)
-{
-    EXPECT_EQ(87u, spanOf("87").parseDecimal());
-    EXPECT_EQ(4294967295u, spanOf("4294967295").parseDecimal());
-    EXPECT_EQ(0u, spanOf("4294967296").parseDecimal());
-    EXPECT_EQ(1u, spanOf("4294967297").parseDecimal());
-    EXPECT_EQ(0u, spanOf("").parseDecimal());
-}
-
-// The message of the NumberFormatException that the parse must throw.
-template <class Parse>
-std::wstring parseFailureMessage(const char* text, Parse parse)
+// The value parsed, or the class and message of what was thrown.
+std::string parsed(const std::string& bytes, std::uint32_t (ByteSpan::*parse)() const)
 {
     try {
-        parse(spanOf(text));
+        return std::to_string((spanOf(bytes).*parse)());
     } catch (const zeno::NumberFormatException& e) {
-        EXPECT_EQ(zeno::Exception::NO_ERROR_CODE, e.getErrorCode());
-        return e.getMessage();
-    }
-    ADD_FAILURE() << "no NumberFormatException for " << text;
-    return L"(not thrown)";
-}
-
-TEST(ByteSpanNumbers, ANonDigitThrowsWithAnEmptyMessage)
-{
-    for (const char* text : {"0x57", "12G", "-1", "1 ", "C0000005L", "\xB0"}) {
-        EXPECT_EQ(L"", parseFailureMessage(text, [](const ByteSpan& span) { return span.parseHex(); })) << text;
-    }
-    for (const char* text : {"0x57", "87L", "-1", "1.0", "A", "\xB0"}) {
-        EXPECT_EQ(L"", parseFailureMessage(text, [](const ByteSpan& span) { return span.parseDecimal(); })) << text;
+        return e.getMessage().empty() && e.getErrorCode() == zeno::Exception::NO_ERROR_CODE ? "rejected" : "wrong failure";
     }
 }
 
-TEST(ByteSpanNumbers, ParseFromTheReadPosition)
+TEST(ByteSpan, ParsesDigitsOnlyKeepingTheLow32BitsAndNoDigitsAsZero)
 {
-    std::string bytes = "12 34";
+    const auto hex = &ByteSpan::parseHex;
+    const auto decimal = &ByteSpan::parseDecimal;
+    const struct {
+        std::string bytes;
+        std::uint32_t (ByteSpan::*parse)() const;
+        std::string value;
+    } cases[] = {
+        {"C0000005", hex, "3221225477"}, {"dEaDbEeF", hex, "3735928559"}, {"1C0000001", hex, "3221225473"},
+        {"0000000000abc", hex, "2748"}, {"", hex, "0"}, {"87", decimal, "87"}, {"4294967295", decimal, "4294967295"},
+        {"4294967296", decimal, "0"}, {"4294967297", decimal, "1"}, {"", decimal, "0"},
+        {"0x57", hex, "rejected"}, {"12G", hex, "rejected"}, {"12g", hex, "rejected"}, {"-1", hex, "rejected"},
+        {"1 ", hex, "rejected"}, {"C0000005L", hex, "rejected"}, {"\xB0", hex, "rejected"}, {"@", hex, "rejected"},
+        {"`", hex, "rejected"}, {"0x57", decimal, "rejected"}, {"87L", decimal, "rejected"}, {"-1", decimal, "rejected"},
+        {"1.0", decimal, "rejected"}, {"A", decimal, "rejected"}, {"\xB0", decimal, "rejected"}, {":", decimal, "rejected"},
+        {"/", decimal, "rejected"},
+    };
+    for (const auto& testCase : cases) {
+        EXPECT_EQ(testCase.value, parsed(testCase.bytes, testCase.parse)) << testing::PrintToString(testCase.bytes);
+    }
+    // From the read position on.
+    const std::string bytes = "12 34";
     ByteSpan line = spanOf(bytes);
     ByteSpan token;
     ASSERT_TRUE(line.nextToken(token));

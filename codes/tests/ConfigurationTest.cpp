@@ -84,17 +84,16 @@ TEST_F(Configuration, WritesTwoKeyLinesWithCrLfReplacingTheFileReleasesItAndRead
 TEST_F(Configuration, FailuresNameThePathAndCarryThePlatformCode)
 {
     const std::wstring inMissingFolder = folder.file(L"missing\\kelvane.cfg");
-    const std::wstring empty = folder.writeFile(L"empty.cfg", "");
     folder.writeFile(L"kelvane.cfg", "ntstatus.h=old\r\nwinerror.h=old\r\n");
     // Another program writing the file and sharing nothing.
     zeno::Handle other(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(other.isOpen());
     const std::pair<std::wstring, std::wstring> cases[] = {
         {read(folder.file(L"missing.cfg")), L"class zeno::FileNotFoundException: " + folder.file(L"missing.cfg") + L": 2"},
-        {read(inMissingFolder), L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
         {zeno_test::thrownText([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
          L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
-        {read(empty), L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
+        // Reading fails as the header scanner's reading does (same file layer); a missing file is
+        // told apart from every other failure.
         {read(path), L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
         {zeno_test::thrownText([&] { writeConfiguration(L"new", L"new", path); }),
          L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},

@@ -3,12 +3,12 @@
 #include "codes/CodeExceptions.h"
 #include "codes/CodeTable.h"
 
+#include "zeno/Handle.h"
 #include "zeno/tests/DebugOutputCapture.h"
 #include "zeno/tests/TemporaryDirectory.h"
+#include "zeno/tests/Thrown.h"
 
-#include "Failure.h"
 #include "SampleCounts.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,6 @@
 namespace {
 
 using Entries = std::vector<std::pair<std::uint32_t, std::wstring>>;
-
-Entries entriesOf(const CodeTable& table)
-{
-    return Entries(table.begin(), table.end());
-}
 
 // Every accepted shape and near miss of an ntstatus.h line. The last line has no line end.
 const std::string NTSTATUS_LINES =
@@ -58,28 +53,6 @@ const std::string NTSTATUS_LINES =
     "    STATUS_CONTINUED ((NTSTATUS)0xC0000019L)\n"
     "#define STATUS_LAST ((NTSTATUS)0xC0000009L)";
 
-const Entries NTSTATUS_ACCEPTED = {
-    {0x00000000, L"STATUS_NO_DIGITS"},
-    {0x00000001, L"STATUS_INDENTED"},
-    {0x00000002, L"STATUS_TABS"},
-    {0x00000004, L"STATUS_"},
-    {0x00000005, L"STATUS_NBSP"},
-    {0x00000006, L"STATUS_CONTROL"},
-    {0x00000007, L"STATUS_IN_CONDITIONAL"},
-    {0x800000AB, L"STATUS_MIXED_CASE"},
-    {0xC0000001, L"STATUS_NINE_DIGITS"},
-    {0xC0000009, L"STATUS_LAST"},
-    {0xC00000AB, L"STATUS_LOWER_CASE"},
-    {0xC0000123, L"STATUS_EXAMPLE"},
-};
-
-const std::vector<std::wstring> NTSTATUS_PASSED_OVER = {
-    L"STATUS_CAPITAL_X", L"STATUS_NO_SUFFIX", L"STATUS_BAD_DIGIT", L"STATUS_BLANK_INSIDE",
-    L"STATUS_NO_VALUE", L"STATUS_SEVERITY_ERROR", L"DBG_CONTINUE", L"status_lower_name",
-    L"STATUS_COMMENTED", L"STATUS_SPACED", L"STATUS_UPPER_DEFINE", L"STATUS_LONGER_DEFINE",
-    L"STATUS_CONTINUED",
-};
-
 const std::string WIN32_LINES =
     "#define ERROR_EXAMPLE 87L\n"
     "#define ERROR_SUCCESS                    0L\n"
@@ -96,81 +69,117 @@ const std::string WIN32_LINES =
     "#define WSAEINTR 10004L\n"
     "#define ERROR_LAST 1460L";
 
-const Entries WIN32_ACCEPTED = {
-    {0, L"ERROR_ONLY_L"},
-    {1, L"ERROR_WRAPS"},
-    {32, L"ERROR_SECOND_OF_TWO"},
-    {87, L"ERROR_EXAMPLE"},
-    {1460, L"ERROR_LAST"},
-};
+// winerror.h's HRESULT lines with the SDK's trap: names defined in both branches of
+// #if defined(_WIN32) && !defined(_MAC) ... #else, the Windows values first.
+const std::string HRESULT_LINES =
+    "#define _HRESULT_TYPEDEF_(_sc) ((HRESULT)_sc)\n"
+    "#define E_UNEXPECTED                     _HRESULT_TYPEDEF_(0x8000FFFFL)\n"
+    "#if defined(_WIN32) && !defined(_MAC)\n"
+    "#define E_NOTIMPL _HRESULT_TYPEDEF_(0x80004001L)\n"
+    "#define E_FAIL _HRESULT_TYPEDEF_(0x80004005L)\n"
+    "#else\n"
+    "#define E_NOTIMPL _HRESULT_TYPEDEF_(0x80000001L)\n"
+    "#define E_FAIL _HRESULT_TYPEDEF_(0x80000008L)\n"
+    "#endif\n"
+    "#define CO_E_lower_digits\t_HRESULT_TYPEDEF_(0x8004000aL)\n"
+    "#define ERROR_AUDITING_DISABLED _HRESULT_TYPEDEF_(0xC0090001L)\n"
+    "#define S_OK ((HRESULT)0L)\n"
+    "#define E_NO_SUFFIX _HRESULT_TYPEDEF_(0x80004002)\n"
+    "#define E_CAPITAL_X _HRESULT_TYPEDEF_(0X80004003L)\n"
+    "#define E_BLANK_INSIDE _HRESULT_TYPEDEF_( 0x80004004L)\n"
+    "#define ERROR_ACCESS_DENIED 5L\n"
+    "#define E_LAST _HRESULT_TYPEDEF_(0x80070005L)";
 
-const std::vector<std::wstring> WIN32_PASSED_OVER = {
-    L"ERROR_HEX", L"ERROR_HEX_WITH_L", L"ERROR_HRESULT", L"ERROR_LOWER_L", L"ERROR_NEGATIVE", L"NO_ERROR",
-    L"WSAEINTR",
-};
+// The value found for the name, or what was thrown.
+std::wstring lookedUp(const CodeTable& table, const std::wstring& name)
+{
+    std::uint32_t value = 0;
+    std::wstring thrown = zeno_test::thrownText([&] { value = table.valueOf(name); });
+    return thrown == L"(nothing thrown)" ? std::to_wstring(value) : thrown;
+}
 
 class HeaderScanner : public testing::Test {
 protected:
+    void SetUp() override { ASSERT_TRUE(folder.isCreated()); }
+
     zeno_test::TemporaryDirectory folder;
     zeno_test::DebugOutputCapture debugOutput;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isCreated());
-        ASSERT_TRUE(debugOutput.isInstalled());
-    }
-
-    std::wstring header(const std::wstring& name, const std::string& bytes)
-    {
-        std::wstring path = folder.writeFile(name, bytes);
-        EXPECT_FALSE(path.empty()) << "cannot write the test header";
-        return path;
-    }
 };
 
-TEST_F(HeaderScanner, TakesExactlyTheNtStatusDefineShape)
+// Each header of edge cases through its scanner: the entries in value order, the names that must
+// find their value (also names whose value a later name took) and the names passed over.
+TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDistinctValues)
 {
-    CodeTable table;
-    scanNtStatusHeader(table, header(L"ntstatus.h", NTSTATUS_LINES));
-    EXPECT_EQ(NTSTATUS_ACCEPTED, entriesOf(table));
-    for (const std::wstring& name : NTSTATUS_PASSED_OVER) {
-        EXPECT_THROW(table.valueOf(name), EntryNotFoundException) << testing::PrintToString(name);
+    const std::wstring notFound = L"class EntryNotFoundException";
+    const struct {
+        void (*scan)(CodeTable&, const std::wstring&);
+        const std::string& lines;
+        Entries entries;
+        Entries alsoNamed;
+        std::vector<std::wstring> passedOver;
+        std::wstring debugLine;
+    } cases[] = {
+        {scanNtStatusHeader, NTSTATUS_LINES,
+         {{0x00000000, L"STATUS_NO_DIGITS"}, {0x00000001, L"STATUS_INDENTED"}, {0x00000002, L"STATUS_TABS"},
+          {0x00000004, L"STATUS_"}, {0x00000005, L"STATUS_NBSP"}, {0x00000006, L"STATUS_CONTROL"},
+          {0x00000007, L"STATUS_IN_CONDITIONAL"}, {0x800000AB, L"STATUS_MIXED_CASE"}, {0xC0000001, L"STATUS_NINE_DIGITS"},
+          {0xC0000009, L"STATUS_LAST"}, {0xC00000AB, L"STATUS_LOWER_CASE"}, {0xC0000123, L"STATUS_EXAMPLE"}},
+         {},
+         {L"STATUS_CAPITAL_X", L"STATUS_NO_SUFFIX", L"STATUS_BAD_DIGIT", L"STATUS_BLANK_INSIDE", L"STATUS_NO_VALUE",
+          L"STATUS_SEVERITY_ERROR", L"DBG_CONTINUE", L"status_lower_name", L"STATUS_COMMENTED", L"STATUS_SPACED",
+          L"STATUS_UPPER_DEFINE", L"STATUS_LONGER_DEFINE", L"STATUS_CONTINUED"},
+         L"NTSTATUS loaded 12 entries\n"},
+        // Seven names, five values: 0 and 32 are defined twice each.
+        {scanWin32ErrorHeader, WIN32_LINES,
+         {{0, L"ERROR_ONLY_L"}, {1, L"ERROR_WRAPS"}, {32, L"ERROR_SECOND_OF_TWO"}, {87, L"ERROR_EXAMPLE"},
+          {1460, L"ERROR_LAST"}},
+         {{32, L"ERROR_FIRST_OF_TWO"}, {0, L"ERROR_SUCCESS"}},
+         {L"ERROR_HEX", L"ERROR_HEX_WITH_L", L"ERROR_HRESULT", L"ERROR_LOWER_L", L"ERROR_NEGATIVE", L"NO_ERROR",
+          L"WSAEINTR"},
+         L"Win32 Error Code loaded 5 entries\n"},
+        // The first definition of a name wins; its later lines are passed over entirely.
+        {scanHResultHeader, HRESULT_LINES,
+         {{0x80004001, L"E_NOTIMPL"}, {0x80004005, L"E_FAIL"}, {0x8000FFFF, L"E_UNEXPECTED"},
+          {0x8004000A, L"CO_E_lower_digits"}, {0x80070005, L"E_LAST"}, {0xC0090001, L"ERROR_AUDITING_DISABLED"}},
+         {},
+         {L"S_OK", L"E_NO_SUFFIX", L"E_CAPITAL_X", L"E_BLANK_INSIDE", L"ERROR_ACCESS_DENIED"},
+         L"HRESULT loaded 6 entries\n"},
+        // The window's scanner of the same winerror.h takes none of its HRESULT lines.
+        {scanWin32ErrorHeader, HRESULT_LINES, {{5, L"ERROR_ACCESS_DENIED"}}, {}, {L"ERROR_AUDITING_DISABLED"},
+         L"Win32 Error Code loaded 1 entries\n"},
+    };
+    std::vector<std::wstring> debugLines;
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.debugLine);
+        CodeTable table;
+        const std::wstring path = folder.writeFile(L"header.h", testCase.lines);
+        testCase.scan(table, path);
+        debugLines.push_back(testCase.debugLine);
+        EXPECT_EQ(testCase.entries, Entries(table.begin(), table.end()));
+        for (const Entries& named : {testCase.entries, testCase.alsoNamed}) {
+            for (const auto& entry : named) {
+                EXPECT_EQ(std::to_wstring(entry.first), lookedUp(table, entry.second));
+            }
+        }
+        for (const std::wstring& name : testCase.passedOver) {
+            EXPECT_EQ(notFound, lookedUp(table, name)) << testing::PrintToString(name);
+        }
+        // Neither the file nor its mapping is still open: it can be replaced at once.
+        EXPECT_TRUE(DeleteFileW(path.c_str())) << GetLastError();
     }
-}
-
-TEST_F(HeaderScanner, TakesExactlyTheWin32DefineShape)
-{
-    CodeTable table;
-    scanWin32ErrorHeader(table, header(L"winerror.h", WIN32_LINES));
-    EXPECT_EQ(WIN32_ACCEPTED, entriesOf(table));
-    EXPECT_EQ(32u, table.valueOf(L"ERROR_FIRST_OF_TWO"));
-    EXPECT_EQ(0u, table.valueOf(L"ERROR_SUCCESS"));
-    for (const std::wstring& name : WIN32_PASSED_OVER) {
-        EXPECT_THROW(table.valueOf(name), EntryNotFoundException) << testing::PrintToString(name);
-    }
-}
-
-TEST_F(HeaderScanner, WritesTheNumberOfDistinctValuesToTheDebuggerOutput)
-{
-    CodeTable ntStatusTable;
-    CodeTable win32Table;
-    scanNtStatusHeader(ntStatusTable, header(L"ntstatus.h", NTSTATUS_LINES));
-    scanWin32ErrorHeader(win32Table, header(L"winerror.h", WIN32_LINES));
-    // The Win32 lines define seven names but only five values (0 and 32 twice each).
-    EXPECT_EQ((std::vector<std::wstring>{L"NTSTATUS loaded 12 entries\n", L"Win32 Error Code loaded 5 entries\n"}),
-              debugOutput.outputs());
+    EXPECT_EQ(debugLines, debugOutput.outputs());
 }
 
 TEST_F(HeaderScanner, AddsToTheTableAndRecordsTheLatestPath)
 {
     CodeTable table;
-    std::wstring first = header(L"first.h", "#define STATUS_A ((NTSTATUS)0x1L)\n#define STATUS_B ((NTSTATUS)0x2L)\n");
-    std::wstring second = header(L"second.h", "#define STATUS_C ((NTSTATUS)0x2L)\n#define STATUS_D ((NTSTATUS)0x3L)\n");
+    std::wstring first = folder.writeFile(L"first.h", "#define STATUS_A ((NTSTATUS)0x1L)\n#define STATUS_B ((NTSTATUS)0x2L)\n");
+    std::wstring second = folder.writeFile(L"second.h", "#define STATUS_C ((NTSTATUS)0x2L)\n#define STATUS_D ((NTSTATUS)0x3L)\n");
     scanNtStatusHeader(table, first);
     scanNtStatusHeader(table, first);
-    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_B"}}), entriesOf(table));
+    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_B"}}), Entries(table.begin(), table.end()));
     scanNtStatusHeader(table, second);
-    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_C"}, {3, L"STATUS_D"}}), entriesOf(table));
+    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_C"}, {3, L"STATUS_D"}}), Entries(table.begin(), table.end()));
     EXPECT_EQ(2u, table.valueOf(L"STATUS_B"));
     EXPECT_EQ(second, table.headerPath());
     EXPECT_EQ((std::vector<std::wstring>{L"NTSTATUS loaded 2 entries\n", L"NTSTATUS loaded 2 entries\n",
@@ -178,70 +187,36 @@ TEST_F(HeaderScanner, AddsToTheTableAndRecordsTheLatestPath)
               debugOutput.outputs());
 }
 
-TEST_F(HeaderScanner, MissingFileIsFileNotFoundWithThePathRecorded)
+// A header that cannot be read: the file layer's failure with its exact text, the path recorded
+// anyway, the table and the debugger output untouched.
+TEST_F(HeaderScanner, AFailedOpenOrMappingEscapesWithThePathRecorded)
 {
-    CodeTable table;
-    table.add(7, L"STATUS_EARLIER");
-    std::wstring path = folder.file(L"ntstatus.h");
-    Failure failure = failureOf([&] { scanNtStatusHeader(table, path); });
-    EXPECT_EQ(L"zeno::FileNotFoundException", failure.className);
-    EXPECT_EQ(path, failure.message);
-    EXPECT_EQ(2u, failure.errorCode);
-    EXPECT_EQ(path, table.headerPath());
-    EXPECT_EQ(L"STATUS_EARLIER", table.nameOf(7));
+    const std::wstring missing = folder.file(L"ntstatus.h");
+    const std::wstring inMissingFolder = folder.file(L"no such folder\\winerror.h");
+    const std::wstring empty = folder.writeFile(L"empty.h", "");
+    const std::wstring locked = folder.writeFile(L"locked.h", WIN32_LINES);
+    // Another program writing the file and sharing nothing.
+    zeno::Handle writer(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer.isOpen());
+    const struct {
+        void (*scan)(CodeTable&, const std::wstring&);
+        std::wstring path;
+        std::wstring thrown;
+    } cases[] = {
+        {scanNtStatusHeader, missing, L"class zeno::FileNotFoundException: " + missing + L": 2"},
+        {scanWin32ErrorHeader, inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
+        {scanNtStatusHeader, empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
+        {scanWin32ErrorHeader, locked, L"class zeno::IOException: ::CreateFile(" + locked + L") failed: 32"},
+    };
+    for (const auto& testCase : cases) {
+        CodeTable table;
+        table.add(7, L"STATUS_EARLIER");
+        EXPECT_EQ(testCase.thrown, zeno_test::thrownText([&] { testCase.scan(table, testCase.path); }));
+        EXPECT_EQ(testCase.path, table.headerPath());
+        EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
+    }
     EXPECT_TRUE(debugOutput.outputs().empty());
-}
-
-TEST_F(HeaderScanner, MissingFolderIsFileNotFoundWithCode3)
-{
-    CodeTable table;
-    std::wstring path = folder.file(L"no such folder\\winerror.h");
-    Failure failure = failureOf([&] { scanWin32ErrorHeader(table, path); });
-    EXPECT_EQ(L"zeno::FileNotFoundException", failure.className);
-    EXPECT_EQ(path, failure.message);
-    EXPECT_EQ(3u, failure.errorCode);
-    EXPECT_EQ(path, table.headerPath());
-}
-
-TEST_F(HeaderScanner, EmptyPathIsRefusedByThePlatform)
-{
-    CodeTable table;
-    Failure failure = failureOf([&] { scanNtStatusHeader(table, L""); });
-    EXPECT_TRUE(failure.className == L"zeno::FileNotFoundException" || failure.className == L"zeno::IOException");
-    EXPECT_NE(zeno::Exception::NO_ERROR_CODE, failure.errorCode);
-    EXPECT_EQ(0u, table.size());
-}
-
-TEST_F(HeaderScanner, ZeroLengthFileCannotBeMapped)
-{
-    CodeTable table;
-    std::wstring path = header(L"ntstatus.h", "");
-    Failure failure = failureOf([&] { scanNtStatusHeader(table, path); });
-    EXPECT_EQ(L"zeno::IOException", failure.className);
-    EXPECT_EQ(L"::CreateFileMapping(" + path + L") failed", failure.message);
-    EXPECT_NE(0u, failure.errorCode);
-    EXPECT_NE(zeno::Exception::NO_ERROR_CODE, failure.errorCode);
-}
-
-TEST_F(HeaderScanner, FileOpenedElsewhereWithoutSharingIsRefused)
-{
-    CodeTable table;
-    std::wstring path = header(L"winerror.h", WIN32_LINES);
-    ExclusiveOpen writer(path);
-    Failure failure = failureOf([&] { scanWin32ErrorHeader(table, path); });
-    EXPECT_EQ(L"zeno::IOException", failure.className);
-    EXPECT_EQ(L"::CreateFile(" + path + L") failed", failure.message);
-    EXPECT_EQ(static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION), failure.errorCode);
-    EXPECT_EQ(0u, table.size());
-}
-
-TEST_F(HeaderScanner, ReleasesTheFileAfterTheScan)
-{
-    CodeTable table;
-    std::wstring path = header(L"ntstatus.h", NTSTATUS_LINES);
-    scanNtStatusHeader(table, path);
-    // Neither the file nor its mapping is still open: it can be replaced at once.
-    EXPECT_TRUE(DeleteFileW(path.c_str())) << GetLastError();
+    EXPECT_TRUE(DeleteFileW(empty.c_str())) << "the failed mapping kept the file open";
 }
 
 // The sample headers are made from the mingw-w64 headers at build time. SampleCounts.h holds the

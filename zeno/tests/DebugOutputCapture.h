@@ -15,20 +15,18 @@ namespace zeno_test {
 
 class DebugOutputCapture {
 public:
-    DebugOutputCapture() {
-        setActive(this);
-        handler = AddVectoredExceptionHandler(1, &onException);
+    DebugOutputCapture() : handler(AddVectoredExceptionHandler(1, &onException)) {
+        std::lock_guard<std::mutex> guard(mutex);
+        active = this;
     }
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
     ~DebugOutputCapture() {
-        if (handler != nullptr) {
-            RemoveVectoredExceptionHandler(handler);
-        }
-        setActive(nullptr);
+        RemoveVectoredExceptionHandler(handler);
+        std::lock_guard<std::mutex> guard(mutex);
+        active = nullptr;
     }
 
-    bool isInstalled() const { return handler != nullptr; }
     // The text of each OutputDebugString call, in order.
     std::vector<std::wstring> outputs() const {
         std::lock_guard<std::mutex> guard(mutex);
@@ -36,27 +34,19 @@ public:
     }
 
 private:
-    static void setActive(DebugOutputCapture* capture) {
-        std::lock_guard<std::mutex> guard(mutex);
-        active = capture;
-    }
-
     static LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
         const EXCEPTION_RECORD& record = *pointers->ExceptionRecord;
         const bool wide = record.ExceptionCode == 0x4001000A; // DBG_PRINTEXCEPTION_WIDE_C
-        if ((!wide && record.ExceptionCode != 0x40010006) || record.NumberParameters < 2 ||
-            record.ExceptionInformation[1] == 0) {
+        if ((!wide && record.ExceptionCode != 0x40010006) || record.NumberParameters < 2) {
             return EXCEPTION_CONTINUE_SEARCH;
         }
         // The length counts the terminating NUL.
-        const int length = record.ExceptionInformation[0] > 0 ? int(record.ExceptionInformation[0] - 1) : 0;
-        std::wstring output;
-        if (wide) {
-            output.assign(reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]), length);
-        } else {
-            const char* bytes = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
-            output.resize(MultiByteToWideChar(CP_ACP, 0, bytes, length, nullptr, 0));
-            MultiByteToWideChar(CP_ACP, 0, bytes, length, &output[0], static_cast<int>(output.size()));
+        const int length = record.ExceptionInformation[0] > 0 ? int(record.ExceptionInformation[0]) - 1 : 0;
+        const void* text = reinterpret_cast<const void*>(record.ExceptionInformation[1]);
+        std::wstring output(wide ? static_cast<const wchar_t*>(text) : L"", wide ? length : 0);
+        if (!wide) {
+            output.resize(MultiByteToWideChar(CP_ACP, 0, static_cast<const char*>(text), length, nullptr, 0));
+            MultiByteToWideChar(CP_ACP, 0, static_cast<const char*>(text), length, &output[0], int(output.size()));
         }
         std::lock_guard<std::mutex> guard(mutex);
         if (active != nullptr) {
@@ -68,7 +58,7 @@ private:
 
     static inline std::mutex mutex;
     static inline DebugOutputCapture* active = nullptr;
-    PVOID handler = nullptr;
+    PVOID handler;
     std::vector<std::wstring> captured;
 };
 

@@ -14,15 +14,15 @@ namespace zeno_test {
 
 class TemporaryDirectory {
 public:
+    // Named after the process and a counter; a folder of that name is left over from an earlier
+    // process with the same id.
     explicit TemporaryDirectory(const std::wstring& prefix = L"kelvane-test") {
+        static unsigned counter = 0;
         std::error_code error;
-        const std::wstring base = (std::filesystem::temp_directory_path(error) / prefix).wstring() + L"-" +
-                                  std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
-        for (unsigned attempt = 0; attempt < 1000 && directory.empty(); ++attempt) {
-            if (std::filesystem::create_directory(base + L"-" + std::to_wstring(attempt), error)) {
-                directory = base + L"-" + std::to_wstring(attempt);
-            }
-        }
+        const std::filesystem::path name = std::filesystem::temp_directory_path(error) /
+            (prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+        std::filesystem::remove_all(name, error);
+        directory = std::filesystem::create_directory(name, error) ? name.wstring() : std::wstring();
     }
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;

@@ -49,22 +49,6 @@ struct ThrowingInDestructor {
     ~ThrowingInDestructor() noexcept(false) { throw std::runtime_error("destructor"); }
 };
 
-TEST(ThreadRecord, RunsExitTasksLastAddedFirstAlsoTasksAddedWhileRunningAndDeletesTasksThatNeverRan) {
-    std::vector<int> events;
-    deletions = 0;
-    {
-        zeno::Thread record;
-        record.addExitTask(new Step([&] { events.push_back(1); }));
-        record.addExitTask(new Step([&] { record.addExitTask(new Step([&] { events.push_back(3); })); }));
-        record.addExitTask(new Step([&] { events.push_back(2); }));
-        record.runExitTasks();
-        EXPECT_EQ((std::vector<int>{2, 3, 1}), events);
-        record.addExitTask(new Counted<zeno::Deleter<int>>(nullptr));
-        EXPECT_THROW(record.addExitTask(nullptr), zeno::NullPointerException);
-    }
-    EXPECT_EQ(1, deletions);
-}
-
 TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
     Target target;
     deletions = 0;
@@ -79,55 +63,64 @@ TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
     EXPECT_EQ(5, deletions);
     EXPECT_THROW(zeno::Dispatcher<Target>(nullptr, &Target::call), zeno::NullPointerException);
     EXPECT_THROW(zeno::Dispatcher<Target>(&target, nullptr), zeno::NullPointerException);
+    {
+        zeno::Thread record; // deletes the tasks that never ran
+        record.addExitTask(new Counted<zeno::Deleter<int>>(nullptr));
+        EXPECT_THROW(record.addExitTask(nullptr), zeno::NullPointerException);
+    }
+    EXPECT_EQ(6, deletions);
 }
 
-// The record lives in a thread-local slot: each thread sees its own.
-TEST(ManagedThreads, OnlyThreadsWithARecordAreManagedAndTheirExitTasksRunWhenTheyEnd) {
+// The record lives in a thread-local slot: each thread sees its own. A scope's exit tasks run when
+// it ends, and their failures go to the debugger output.
+TEST(ManagedThreadScope, ManagesOnlyItsThreadOnceAndRunsTheExitTasksWhenItEnds) {
     zeno_test::DebugOutputCapture debugOutput;
-    ASSERT_TRUE(debugOutput.isInstalled());
     const auto lookUp = [] { return zeno_test::thrownText([] { zeno::currentThread(); }); };
+    std::wstring onAnotherThread;
     std::vector<int> events;
-    Target target;
     std::thread([&] {
         {
             zeno::ManagedThreadScope scope;
             EXPECT_EQ(&scope.record(), &zeno::currentThread());
-            zeno::currentThread().addExitTask(new Step([&events] { events.push_back(1); }));
-            zeno::currentThread().addExitTask(new zeno::Dispatcher<Target>(&target, &Target::fail));
+            scope.record().addExitTask(new Step([&events] { events.push_back(1); }));
+            scope.record().addExitTask(new Step([] { throw zeno::IllegalStateException(L"from an exit task"); }));
             EXPECT_EQ(L"class zeno::IllegalThreadStateException: already managed",
                       zeno_test::thrownText([] { zeno::ManagedThreadScope again; }));
-            std::wstring onAnotherThread;
             std::thread([&] { onAnotherThread = lookUp(); }).join();
-            EXPECT_EQ(L"class zeno::IllegalThreadStateException: unmanaged thread", onAnotherThread);
             EXPECT_TRUE(events.empty());
         }
         EXPECT_EQ(std::vector<int>{1}, events);
         EXPECT_EQ(L"class zeno::IllegalThreadStateException: unmanaged thread", lookUp());
     }).join();
+    EXPECT_EQ(L"class zeno::IllegalThreadStateException: unmanaged thread", onAnotherThread);
     EXPECT_EQ(std::vector<std::wstring>{L"ignored exception thrown by an exit task: "
-                                        L"class zeno::IllegalStateException: from a dispatched call\n"},
+                                        L"class zeno::IllegalStateException: from an exit task\n"},
               debugOutput.outputs());
 }
 
-TEST(ManagedThread, RunsTheBodyThenEveryExitTaskOnItsOwnThreadAndJoinRethrowsTheFirstFailure) {
+TEST(ManagedThread, RunsTheBodyThenEveryExitTaskLastAddedFirstOnItsOwnThreadAndJoinRethrowsTheFirstFailure) {
     std::vector<int> events;
     DWORD tasksRanOn = 0;
     zeno::ManagedThread thread([&] {
-        zeno::currentThread().addExitTask(new Step([&] {
-            events.push_back(2);
+        zeno::Thread& record = zeno::currentThread();
+        record.addExitTask(new Step([&] {
+            events.push_back(4);
             tasksRanOn = GetCurrentThreadId();
         }));
-        zeno::currentThread().addExitTask(new Step([] { throw std::runtime_error("from an exit task"); }));
+        record.addExitTask(new Step([] { throw std::runtime_error("from an exit task"); }));
+        // A task added while the tasks run is the next to run.
+        record.addExitTask(new Step([&] { record.addExitTask(new Step([&] { events.push_back(3); })); }));
+        record.addExitTask(new Step([&] { events.push_back(2); }));
         events.push_back(1);
         throw zeno::IOException(L"from the body", 5);
     });
     EXPECT_EQ(L"class zeno::IOException: from the body: 5", zeno_test::thrownText([&] { thread.join(); }));
-    EXPECT_EQ((std::vector<int>{1, 2}), events);
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), events);
     EXPECT_TRUE(tasksRanOn == thread.getId() && tasksRanOn != GetCurrentThreadId());
     EXPECT_NO_THROW(thread.join());
-    zeno::ManagedThread taking(new Step([&events] { events.push_back(3); }));
+    zeno::ManagedThread taking(new Step([&events] { events.push_back(5); }));
     taking.join();
-    EXPECT_EQ(3, events.back());
+    EXPECT_EQ(5, events.back());
 }
 
 TEST(CriticalSection, IsRecursiveForItsOwnerAndExcludesOthers) {
