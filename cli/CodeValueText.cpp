@@ -1,23 +1,11 @@
 #include "cli/CodeValueText.h"
 
+#include "zeno/Strings.h"
+
 namespace {
 
 const std::uint64_t LARGEST_UNSIGNED = 0xFFFFFFFFull;
 const std::uint64_t LARGEST_NEGATED = 0x80000000ull;
-
-int hexDigit(wchar_t unit)
-{
-    if (unit >= L'0' && unit <= L'9') {
-        return unit - L'0';
-    }
-    if (unit >= L'A' && unit <= L'F') {
-        return unit - L'A' + 10;
-    }
-    if (unit >= L'a' && unit <= L'f') {
-        return unit - L'a' + 10;
-    }
-    return -1;
-}
 
 // The digits from `first` in the radix, or nothing when one is not a digit or the value passes `largest`.
 std::optional<std::uint64_t> digitsValue(const std::wstring& text, std::size_t first, unsigned radix,
@@ -28,7 +16,7 @@ std::optional<std::uint64_t> digitsValue(const std::wstring& text, std::size_t f
     }
     std::uint64_t value = 0;
     for (std::size_t i = first; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i]);
+        const int digit = zeno::hexDigitValue(text[i]);
         if (digit < 0 || static_cast<unsigned>(digit) >= radix) {
             return std::nullopt;
         }
@@ -43,7 +31,7 @@ std::optional<std::uint64_t> digitsValue(const std::wstring& text, std::size_t f
 bool hasHexLetter(const std::wstring& text)
 {
     for (wchar_t unit : text) {
-        if (hexDigit(unit) >= 10) {
+        if (zeno::hexDigitValue(unit) >= 10) {
             return true;
         }
     }

@@ -40,6 +40,8 @@ std::wstring digitsOf(std::uint32_t magnitude, unsigned radix, bool negative) {
     return text;
 }
 
+} // namespace
+
 int hexDigitValue(wchar_t unit) {
     if (unit >= L'0' && unit <= L'9') {
         return unit - L'0';
@@ -52,8 +54,6 @@ int hexDigitValue(wchar_t unit) {
     }
     return -1;
 }
-
-} // namespace
 
 bool isNil(const std::wstring& text) {
     return text == nilString;

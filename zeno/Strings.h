@@ -32,6 +32,8 @@ std::wstring toString(unsigned long value, int radix = 10);
 std::uint32_t parseDecimal(const std::wstring& text);
 // Hexadecimal digits only (either case, no "0x"), keeping the low 32 bits.
 std::uint32_t parseHex(const std::wstring& text);
+// The value of one hexadecimal digit (either case), -1 for any other unit.
+int hexDigitValue(wchar_t unit);
 
 // One unit per byte, each byte sign-extended. A null pointer throws zeno::NullPointerException.
 std::wstring widen(const char* text);
