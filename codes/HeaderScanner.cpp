@@ -1,5 +1,6 @@
 #include "codes/HeaderScanner.h"
 
+#include "codes/ByteSearch.h"
 #include "codes/ByteSpan.h"
 #include "codes/CodeBatch.h"
 #include "codes/CodeTable.h"
@@ -10,13 +11,10 @@
 #include "zeno/Strings.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
 
-#include <emmintrin.h>
-#include <windows.h>
 
 namespace {
 
@@ -41,7 +39,6 @@ const HeaderShape WIN32_SHAPE = {L"ERROR_", L"", L"L", &ByteSpan::parseDecimal,
 const HeaderShape HRESULT_SHAPE = {L"", L"_HRESULT_TYPEDEF_(0x", L"L)", &ByteSpan::parseHex,
                                    L"HRESULT loaded ", true};
 
-// Bytes of 32 or less, read as signed (so 0x80..0xFF too), separate tokens.
 bool isBlank(char byte)
 {
     return static_cast<signed char>(byte) <= ' ';
@@ -50,40 +47,6 @@ bool isBlank(char byte)
 bool isLineEnd(char byte)
 {
     return byte == '\r' || byte == '\n';
-}
-
-// The first '#' from `from` on, or `end`; only lines that start with one can be definitions.
-// Sixteen bytes at a time where the processor has SSE2 (every x86-64 one, nearly every x86 one).
-__attribute__((target("sse2"))) const char* findHashSse2(const char* from, const char* end)
-{
-    const __m128i hashes = _mm_set1_epi8('#');
-    while (end - from >= 32) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
-        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(first, hashes))
-                          | _mm_movemask_epi8(_mm_cmpeq_epi8(second, hashes)) << 16;
-        if (found != 0) {
-            return from + __builtin_ctz(static_cast<unsigned>(found));
-        }
-        from += 32;
-    }
-    while (from != end && *from != '#') {
-        ++from;
-    }
-    return from;
-}
-
-const char* findHashBytewise(const char* from, const char* end)
-{
-    const void* found = std::memchr(from, '#', static_cast<std::size_t>(end - from));
-    return found != nullptr ? static_cast<const char*>(found) : end;
-}
-
-const char* findHash(const char* from, const char* end)
-{
-    static const auto find = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) ? findHashSse2
-                                                                                         : findHashBytewise;
-    return find(from, end);
 }
 
 // Only blanks between the line's start and `at`.
@@ -96,37 +59,26 @@ bool startsLine(const char* begin, const char* at)
 }
 
 // Cuts the next token of the line that `cursor` is in; an empty span at the line's end.
-ByteSpan nextToken(const char*& cursor, const char* end)
+ByteSpan nextToken(const ByteSearch& search, const char*& cursor, const char* end)
 {
-    // Definitions align their values with runs of spaces.
-    constexpr std::uint32_t FOUR_SPACES = 0x20202020;
-    std::uint32_t four;
-    while (end - cursor >= 4 && (std::memcpy(&four, cursor, 4), four == FOUR_SPACES)) {
-        cursor += 4;
-    }
-    while (cursor != end && isBlank(*cursor) && !isLineEnd(*cursor)) {
-        ++cursor;
-    }
-    const char* start = cursor;
-    while (cursor != end && !isBlank(*cursor)) {
-        ++cursor;
-    }
+    const char* start = search.skipBlanks(cursor, end);
+    cursor = search.findBlank(start, end);
     return ByteSpan(start, static_cast<std::uint32_t>(cursor - start));
 }
 
 // The name and value of the definition at `hash`, when its line has the shape.
-bool definitionAt(const HeaderShape& shape, const char* hash, const char* end, std::string_view& name,
-                  std::uint32_t& value)
+bool definitionAt(const ByteSearch& search, const HeaderShape& shape, const char* hash, const char* end,
+                  std::string_view& name, std::uint32_t& value)
 {
     const char* cursor = hash;
-    if (!nextToken(cursor, end).equals(DEFINE)) {
+    if (!nextToken(search, cursor, end).equals(DEFINE)) {
         return false;
     }
-    const ByteSpan nameToken = nextToken(cursor, end);
+    const ByteSpan nameToken = nextToken(search, cursor, end);
     if (nameToken.size() == 0 || !nameToken.startsWith(shape.namePrefix)) {
         return false;
     }
-    const ByteSpan valueToken = nextToken(cursor, end);
+    const ByteSpan valueToken = nextToken(search, cursor, end);
     if (valueToken.size() == 0 || valueToken.size() < shape.valuePrefix.size() + shape.valueSuffix.size()
         || !valueToken.startsWith(shape.valuePrefix) || !valueToken.endsWith(shape.valueSuffix)) {
         return false;
@@ -155,8 +107,9 @@ void scanHeader(CodeTable& table, const std::wstring& path, const HeaderShape& s
     std::unordered_set<std::string_view> definedNames;
     std::string_view name;
     std::uint32_t value;
-    for (const char* hash = findHash(begin, end); hash != end; hash = findHash(hash + 1, end)) {
-        if (startsLine(begin, hash) && definitionAt(shape, hash, end, name, value)
+    const ByteSearch& search = ByteSearch::forThisProcessor();
+    for (const char* hash = search.findHash(begin, end); hash != end; hash = search.findHash(hash + 1, end)) {
+        if (startsLine(begin, hash) && definitionAt(search, shape, hash, end, name, value)
             && (!shape.firstDefinitionWins || definedNames.insert(name).second)) {
             definitions.add(value, name);
         }

@@ -1,0 +1,17 @@
+#pragma once
+
+// The byte searches a header scan makes on every line: sixteen bytes at a time where the processor
+// has SSE2 (every x86-64 one, nearly every x86 one), one at a time elsewhere. Each returns `end`
+// when it finds nothing. Blanks are the bytes of 32 or less read as signed, so 0x80..0xFF too.
+struct ByteSearch {
+    // The first '#'.
+    const char* (*findHash)(const char* from, const char* end);
+    // The first byte that is not a blank, or is a line end (CR or LF).
+    const char* (*skipBlanks)(const char* from, const char* end);
+    // The first blank.
+    const char* (*findBlank)(const char* from, const char* end);
+
+    static const ByteSearch& forThisProcessor();
+    static const ByteSearch BYTEWISE;
+    static const ByteSearch SSE2;
+};
