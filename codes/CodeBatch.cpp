@@ -29,6 +29,8 @@ std::size_t slotOf(std::uint32_t value, std::size_t mask)
 
 CodeBatch::CodeBatch() : nameSlots(FIRST_SLOTS, 0), valueSlots(FIRST_SLOTS, 0)
 {
+    names.reserve(FIRST_SLOTS / 2);
+    values.reserve(FIRST_SLOTS / 2);
 }
 
 void CodeBatch::add(std::uint32_t value, std::string_view name)
@@ -37,7 +39,7 @@ void CodeBatch::add(std::uint32_t value, std::string_view name)
     // A header read again repeats its pairs: the value's last name is then this one, unhashed.
     const std::uint32_t nameIndex =
         entry.lastName != NO_NAME && sameName(names[entry.lastName].text, name) ? entry.lastName : internName(name);
-    names[nameIndex].lastValue = value;
+    names[nameIndex].value = value;
     entry.lastName = nameIndex;
 }
 

@@ -22,10 +22,11 @@ public:
 private:
     friend class CodeTable;
 
+    // Also the table's entry of a name, so that a first batch's names become the table's as they are.
     struct Name {
         std::wstring_view text;
         std::uint32_t hash;
-        std::uint32_t lastValue;
+        std::uint32_t value; // of the name's last add
     };
     struct Value {
         std::uint32_t value;

@@ -10,11 +10,9 @@ namespace {
 
 constexpr std::size_t FIRST_NAME_SLOTS = 8192;
 
-bool valueBefore(const std::pair<std::uint32_t, std::wstring_view>& a,
-                 const std::pair<std::uint32_t, std::wstring_view>& b)
-{
-    return a.first < b.first;
-}
+// An object rather than a function, so that the sort inlines the comparison.
+constexpr auto valueBefore = [](const std::pair<std::uint32_t, std::wstring_view>& a,
+                                const std::pair<std::uint32_t, std::wstring_view>& b) { return a.first < b.first; };
 
 } // namespace
 
@@ -37,7 +35,7 @@ std::size_t CodeTable::slotOf(std::wstring_view name, std::uint32_t hash) const
             return slot;
         }
         const NameEntry& entry = names[held - 1];
-        if (entry.hash == hash && entry.name == name) {
+        if (entry.hash == hash && entry.text == name) {
             return slot;
         }
     }
@@ -50,7 +48,7 @@ std::wstring_view CodeTable::enterName(std::wstring_view name, std::uint32_t has
     if (nameSlots[slot] != 0) {
         NameEntry& entry = names[nameSlots[slot] - 1];
         entry.value = value;
-        return entry.name;
+        return entry.text;
     }
     const std::wstring_view stored = copyText ? texts.store(name) : name;
     names.push_back(NameEntry{stored, hash, value});
@@ -94,19 +92,27 @@ void CodeTable::addAll(CodeBatch&& batch)
 {
     // The batch holds each name once, with the value of its last add, and each value once, with
     // its last name: entering the names, then the values, ends as its adds one by one would.
-    reserveNames(names.size() + batch.names.size());
-    std::vector<std::wstring_view> stored;
-    stored.reserve(batch.names.size());
-    for (const CodeBatch::Name& name : batch.names) {
-        stored.push_back(enterName(name.text, name.hash, name.lastValue, false));
+    const bool first = names.empty();
+    if (first) {
+        // The batch's names are distinct and indexed as this table indexes them.
+        names = std::move(batch.names);
+        nameSlots = std::move(batch.nameSlots);
+    } else {
+        reserveNames(names.size() + batch.names.size());
+        names.reserve(names.size() + batch.names.size());
+        for (const CodeBatch::Name& name : batch.names) {
+            enterName(name.text, name.hash, name.value, false);
+        }
     }
-    // The new names are views of the batch's store.
+    // The batch's texts become the table's, so its views of them stay valid.
     texts.takeOver(batch.texts);
 
+    // A value's last name, by its index among the batch's names.
+    const std::vector<NameEntry>& batchNames = first ? names : batch.names;
     std::vector<ValueEntry> addedValues;
     addedValues.reserve(batch.values.size());
     for (const CodeBatch::Value& value : batch.values) {
-        addedValues.emplace_back(value.value, stored[value.lastName]);
+        addedValues.emplace_back(value.value, batchNames[value.lastName].text);
     }
     // Headers mostly define their values in ascending order.
     if (!std::is_sorted(addedValues.begin(), addedValues.end(), valueBefore)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codes/CodeBatch.h"
 #include "codes/NameStore.h"
 
 #include <cstddef>
@@ -12,8 +13,6 @@
 
 // The symbolic names of one code kind (NTSTATUS or Win32 error code) and their values, as read
 // from one header file. Iterates in ascending unsigned value order.
-class CodeBatch;
-
 class CodeTable {
 public:
     // One position of the iteration: the value and its name.
@@ -43,11 +42,7 @@ public:
     const_iterator end() const;
 
 private:
-    struct NameEntry {
-        std::wstring_view name;
-        std::uint32_t hash;
-        std::uint32_t value;
-    };
+    using NameEntry = CodeBatch::Name;
     using ValueEntry = std::pair<std::uint32_t, std::wstring_view>;
 
     // The slot that holds the name, or the free slot where it belongs.
