@@ -1,13 +1,11 @@
-#include <functional>
 #include <memory>
-#include <string>
 
-#include <windows.h>
+#include "WidgetTestComponents.h"
+
 #include <commdlg.h>
 #include <dlgs.h>
 #include <shellapi.h>
 
-#include "WidgetTestComponents.h"
 #include "awt/FileDialog.h"
 #include "zeno/Strings.h"
 

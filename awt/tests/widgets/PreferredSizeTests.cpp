@@ -1,15 +1,8 @@
-#include <algorithm>
 #include <map>
 
 #include "WidgetTestComponents.h"
 #include "awt/BorderedPanel.h"
-#include "awt/Button.h"
 #include "awt/GdiObject.h"
-#include "awt/Label.h"
-#include "awt/List.h"
-#include "awt/StatusBar.h"
-#include "awt/TextArea.h"
-#include "awt/TextField.h"
 
 namespace {
 

@@ -1,17 +1,12 @@
-#include <algorithm>
 #include <array>
 
-#include <windows.h>
-#include <commctrl.h>
-
 #include "WidgetTestComponents.h"
-#include "awt/AWTException.h"
 #include "awt/Frame.h"
-#include "awt/StatusBar.h"
 
 namespace {
 
 using awt::StatusBar;
+using Edges = std::vector<int>;
 
 // The control's border widths: horizontal, vertical and between parts.
 std::array<int, 3> bordersOf(HWND bar) {
@@ -20,16 +15,16 @@ std::array<int, 3> bordersOf(HWND bar) {
     return borders;
 }
 
-std::vector<int> edgesOf(HWND bar) {
-    std::vector<int> edges(static_cast<std::size_t>(SendMessageW(bar, SB_GETPARTS, 0, 0)));
+Edges edgesOf(HWND bar) {
+    Edges edges(static_cast<std::size_t>(SendMessageW(bar, SB_GETPARTS, 0, 0)));
     SendMessageW(bar, SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     return edges;
 }
 
 std::wstring partText(HWND bar, int index) {
-    std::vector<wchar_t> buffer(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, index, 0)) + 1u, L'\0');
-    SendMessageW(bar, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
+    std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, index, 0)), L'\0');
+    SendMessageW(bar, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()));
+    return text;
 }
 
 StatusBar::Part* fixedPart(const wchar_t* text, bool bordered = true) {
@@ -56,20 +51,18 @@ public:
 // a maximized frame draws no grip.
 TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
     awt::Frame frame(nullptr, L"status");
-    auto* bar = new StatusBar(L"準備完了", true);
-    frame.add(bar);
-    bar->setBounds(0, 0, 400, 20);
+    auto* bar = place(&frame, new StatusBar(L"準備完了", true), 0, 0, 400, 20);
     frame.createPeer();
     HWND hwnd = bar->getHWND();
     EXPECT_EQ(L"準備完了", partText(hwnd, 0)) << "texts are sent with the window";
     bar->validate();
     const int b1 = bordersOf(hwnd)[1];
-    EXPECT_EQ(std::vector<int>{400 - 20 - b1}, edgesOf(hwnd));
+    EXPECT_EQ(Edges{400 - 20 - b1}, edgesOf(hwnd));
     ShowWindow(frame.getHWND(), SW_SHOWMAXIMIZED);
     ASSERT_TRUE(frame.isMaximized());
     bar->setBounds(0, 0, 400, 20);
     bar->validate();
-    EXPECT_EQ(std::vector<int>{400 - b1}, edgesOf(hwnd));
+    EXPECT_EQ(Edges{400 - b1}, edgesOf(hwnd));
     frame.dispose();
 }
 
@@ -83,18 +76,16 @@ TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     bar->addPart(fixed);
     window.createPeer();
     HWND hwnd = bar->getHWND();
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), edgesOf(hwnd)) << "edges come with validate";
+    EXPECT_EQ((Edges{0, 0, 0}), edgesOf(hwnd)) << "edges come with validate";
     bar->validate();
     const auto [horizontal, vertical, between] = bordersOf(hwnd);
-    awt::Dimension w[3];
-    for (int i = 0; i < 3; ++i) {
-        w[i] = bar->getPart(i)->getPreferredSize();
-    }
-    EXPECT_EQ((awt::Dimension{2 * vertical + w[0].width + w[1].width + w[2].width + 2 * between,
-                              std::max({w[0].height, w[1].height, w[2].height}) + 2 * horizontal}),
+    auto w = [&](int part) { return bar->getPart(part)->getPreferredSize(); };
+    // The bordered parts are the highest.
+    EXPECT_EQ((awt::Dimension{2 * vertical + w(0).width + w(1).width + w(2).width + 2 * between,
+                              w(2).height + 2 * horizontal}),
               bar->getPreferredSize());
     const int last = 500 - vertical;
-    EXPECT_EQ((std::vector<int>{last - w[2].width - between - w[1].width - between, last - w[2].width - between, last}),
+    EXPECT_EQ((Edges{last - w(2).width - between - w(1).width - between, last - w(2).width - between, last}),
               edgesOf(hwnd));
     EXPECT_EQ(SBT_NOBORDERS, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 1, 0)));
     EXPECT_EQ(0, HIWORD(SendMessageW(hwnd, SB_GETTEXTLENGTHW, 2, 0)));
@@ -135,10 +126,12 @@ TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
     EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
                    L"specified part is not part of this status bar", NO_CODE);
     bar->validate();
-    const struct { UINT message; std::function<void()> call; const wchar_t* text; } cases[] = {{SB_GETBORDERS, [&] { bar->validate(); }, L"::SendMessage(SB_GETBORDERS) failed"},
-                 {SB_SETPARTS, [&] { bar->validate(); }, L"::SendMessage(SB_SETPARTS) failed"},
-                 {SB_GETRECT, [&] { fixed->setText(L"new"); }, L"::SendMessage(SB_GETRECT) failed"},
-                 {SB_SETTEXTW, [&] { bar->validate(); }, L"::SendMessage(SB_SETTEXT) failed"}};
+    const auto validate = [&] { bar->validate(); };
+    const struct { UINT message; std::function<void()> call; const wchar_t* text; } cases[] = {
+        {SB_GETBORDERS, validate, L"::SendMessage(SB_GETBORDERS) failed"},
+        {SB_SETPARTS, validate, L"::SendMessage(SB_SETPARTS) failed"},
+        {SB_GETRECT, [&] { fixed->setText(L"new"); }, L"::SendMessage(SB_GETRECT) failed"},
+        {SB_SETTEXTW, validate, L"::SendMessage(SB_SETTEXT) failed"}};
     for (const auto& each : cases) {
         bar->failing = each.message;
         EXPECT_FAILURE(each.call(), awt::AWTException, each.text, ERROR_INVALID_PARAMETER);

@@ -1,13 +1,25 @@
 #pragma once
 
+// What every widget test needs: the widgets themselves, a hidden test window and an event counter.
+
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include "awt/AWTException.h"
+#include "awt/Button.h"
 #include "awt/Event.h"
+#include "awt/Label.h"
+#include "awt/List.h"
 #include "awt/Listener.h"
+#include "awt/StatusBar.h"
+#include "awt/TextArea.h"
+#include "awt/TextField.h"
+#include "awt/ToolTip.h"
 #include "awt/tests/support/TestSupport.h"
 
 using namespace test;
@@ -47,18 +59,13 @@ public:
         : name(std::move(name)), journal(journal) {}
     void actionPerformed(awt::ActionEvent* event) override { note(event, &actions, L"action"); }
     void itemStateChanged(awt::ItemEvent* event) override { note(event, &items, L"item"); }
-    void textValueChanged(awt::TextEvent* event) override {
-        note(event, &texts, L"text");
-        if (onText) {
-            onText();
-        }
-    }
+    void textValueChanged(awt::TextEvent* event) override { note(event, &texts, L"text"); }
 
     int actions = 0;
     int items = 0;
     int texts = 0;
     awt::Component* lastSource = nullptr;
-    std::function<void()> onText;  // run for each text event, as a listener reading the text
+    std::function<void()> onEvent;  // run for each event, as a listener reading the widget
 
 private:
     void note(awt::Event* event, int* count, const wchar_t* kind) {
@@ -66,6 +73,9 @@ private:
         lastSource = event->source;
         if (journal != nullptr) {
             journal->push_back(name + L":" + kind);
+        }
+        if (onEvent) {
+            onEvent();
         }
     }
     std::wstring name;
