@@ -15,23 +15,18 @@ namespace {
 void whenShown(awt::FileDialog& dialog, std::function<void(HWND)> user) {
     static std::unique_ptr<DelayedAction> next;
     next = std::make_unique<DelayedAction>(100, [&dialog, user] {
-        if (dialog.getHandle() == nullptr) {
-            whenShown(dialog, user);
-        } else {
-            user(dialog.getHandle());
-        }
+        dialog.getHandle() == nullptr ? whenShown(dialog, user) : user(dialog.getHandle());
     });
 }
 
 // A folder of its own below the temporary folder, in its long form.
 std::wstring testFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"kelvane-file-dialog";
+    wchar_t path[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, path);
+    const std::wstring folder = std::wstring(path) + L"kelvane-file-dialog";
     CreateDirectoryW(folder.c_str(), nullptr);
-    wchar_t longForm[MAX_PATH] = {};
-    GetLongPathNameW(folder.c_str(), longForm, MAX_PATH);
-    return longForm;
+    GetLongPathNameW(folder.c_str(), path, MAX_PATH);
+    return path;
 }
 
 // The type name the shell gives for an extension; it names unknown ones too (".kvq1 file" under
@@ -47,6 +42,7 @@ std::wstring shellTypeName(const wchar_t* extension) {
 
 // The filter without patterns is skipped and the list ends with two NULs.
 TEST(FileDialog, FilterStringIsBuiltByteForByte) {
+    using namespace std::literals;
     awt::FileDialog dialog(nullptr, zeno::nilString, awt::FileDialog::OPEN);
     EXPECT_EQ(L"", dialog.buildFilterString()) << "no filters";
     dialog.addFilter(nullptr, L"h");
@@ -55,11 +51,9 @@ TEST(FileDialog, FilterStringIsBuiltByteForByte) {
     dialog.addFilter(L"Nothing", sources, 0);
     const wchar_t* unknown[] = {L"kvq1", L"kvq2"};
     dialog.addFilter(nullptr, unknown, 2);
-    const std::wstring expected = shellTypeName(L".h") + L" (*.h)" + L'\0' + L"*.h" + L'\0' +
-                                  L"Sources (*.c; *.cpp)" + L'\0' + L"*.c; *.cpp" + L'\0' +
-                                  shellTypeName(L".kvq1") + L" (*.kvq1; *.kvq2)" + L'\0' + L"*.kvq1; *.kvq2" +
-                                  L'\0' + L'\0';
-    EXPECT_EQ(expected, dialog.buildFilterString());
+    EXPECT_EQ(shellTypeName(L".h") + L" (*.h)\0*.h\0Sources (*.c; *.cpp)\0*.c; *.cpp\0"s + shellTypeName(L".kvq1") +
+                  L" (*.kvq1; *.kvq2)\0*.kvq1; *.kvq2\0\0"s,
+              dialog.buildFilterString());
 }
 
 // The user confirms a typed name in the open and the save dialog, or cancels; or the program
@@ -102,10 +96,7 @@ TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
             EXPECT_EQ(first ? 1 : 0, SendMessageW(GetDlgItem(shown, cmb1), CB_GETCOUNT, 0, 0)) << "file types";
             RECT rect{};
             GetWindowRect(shown, &rect);
-            if (first) {
-                EXPECT_EQ(123, rect.left) << "the stored location is applied when the dialog opens";
-                EXPECT_EQ(77, rect.top);
-            }
+            EXPECT_TRUE(!first || (rect.left == 123 && rect.top == 77)) << "the stored location is applied at opening";
             if (run.button == 0) {
                 dialog.setTitle(L"closing");
                 EXPECT_EQ(L"closing", windowText(shown)) << "the shown dialog takes a new title at once";
@@ -124,12 +115,10 @@ TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
         dialog.setVisible(true);
         ASSERT_NE(nullptr, seen);
         EXPECT_FALSE(IsWindow(seen));
-        if (run.chosen.empty()) {
-            EXPECT_TRUE(zeno::isNil(dialog.getFile())) << dialog.getFile();
-        } else {
-            EXPECT_EQ(CSTR_EQUAL, CompareStringOrdinal(run.chosen.c_str(), -1, dialog.getFile().c_str(), -1, TRUE))
-                << dialog.getFile();
-        }
+        const std::wstring& file = dialog.getFile();
+        EXPECT_TRUE(run.chosen.empty() ? zeno::isNil(file)
+                                       : CompareStringOrdinal(run.chosen.c_str(), -1, file.c_str(), -1, TRUE) == CSTR_EQUAL)
+            << file;
         EXPECT_EQ(nullptr, dialog.getHandle()) << "the window is forgotten after the dialog";
     }
 }

@@ -26,20 +26,6 @@ awt::List* namesList(TestWindow& window, EventCounter& listener) {
     return list;
 }
 
-// A list whose list box answers one message with a failure value, and notes redraw switches.
-class RiggedList : public awt::List {
-public:
-    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_SETREDRAW) {
-            redraws.push_back(static_cast<int>(wParam));
-        }
-        return message == failing ? failure : awt::List::windowProc(message, wParam, lParam);
-    }
-    std::vector<int> redraws;
-    UINT failing = 0;
-    LRESULT failure = 0;
-};
-
 } // namespace
 
 TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
@@ -144,7 +130,7 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
 // unmatched true does not make the next false ineffective.
 TEST(List, RedrawSwitchesNestAndListBoxFailuresAreReportedByName) {
     TestWindow window;
-    auto* list = window.put(new RiggedList());
+    auto* list = window.put(new Rigged<awt::List>());
     list->add(L"a");
     list->setRedraw(false);
     window.createPeer();

@@ -54,15 +54,9 @@ TEST(PreferredSize, OfEveryWidgetInTheExampleFont) {
     EXPECT_EQ(13, rulers.at(L"x")->getPreferredSize().height);
     const awt::Dimension expected[] = {
         {std::max(width(L"ab"), width(L"cd")), 26},  // a final line feed adds no line
-        {width(L"x"), 39},
-        {std::max(width(L"設定"), width(L"ヘッダファイル\r")), 26},
-        {0, 0},
-        {width(L"Browse...") + 20, 21},
-        {width(L"参照...") + 20, 21},
-        {198, 19},
-        {198 + scrollBar, 71},
-        {6 + scrollBar, listHeight},
-        {6 + scrollBar + width(L"STATUS_ACCESS_VIOLATION"), listHeight},
+        {width(L"x"), 39}, {std::max(width(L"設定"), width(L"ヘッダファイル\r")), 26}, {0, 0},
+        {width(L"Browse...") + 20, 21}, {width(L"参照...") + 20, 21}, {198, 19}, {198 + scrollBar, 71},
+        {6 + scrollBar, listHeight}, {6 + scrollBar + width(L"STATUS_ACCESS_VIOLATION"), listHeight},
     };
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(expected[i], measured[i]->getPreferredSize()) << "widget " << i;

@@ -31,20 +31,6 @@ StatusBar::Part* fixedPart(const wchar_t* text, bool bordered = true) {
     return new StatusBar::Part(text, StatusBar::Part::FIXED, bordered);
 }
 
-// A status bar whose control stops answering one message.
-class FailingBar : public StatusBar {
-public:
-    FailingBar() : StatusBar(L"text", false) {}
-    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == failing) {
-            SetLastError(ERROR_INVALID_PARAMETER);
-            return 0;
-        }
-        return StatusBar::windowProc(message, wParam, lParam);
-    }
-    UINT failing = 0;
-};
-
 } // namespace
 
 // With a grip the one stretching part ends 20 pixels (the bar's height) before the inner edge;
@@ -111,7 +97,7 @@ TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
 
 TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
     TestWindow window;
-    auto* bar = window.put(new FailingBar(), 0, 0, 300, 20);
+    auto* bar = window.put(new Rigged<StatusBar>(L"text", false), 0, 0, 300, 20);
     auto* fixed = fixedPart(L"fixed");
     bar->addPart(fixed);
     StatusBar other(L"other", false);
@@ -126,15 +112,14 @@ TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
     EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
                    L"specified part is not part of this status bar", NO_CODE);
     bar->validate();
-    const auto validate = [&] { bar->validate(); };
-    const struct { UINT message; std::function<void()> call; const wchar_t* text; } cases[] = {
-        {SB_GETBORDERS, validate, L"::SendMessage(SB_GETBORDERS) failed"},
-        {SB_SETPARTS, validate, L"::SendMessage(SB_SETPARTS) failed"},
-        {SB_GETRECT, [&] { fixed->setText(L"new"); }, L"::SendMessage(SB_GETRECT) failed"},
-        {SB_SETTEXTW, validate, L"::SendMessage(SB_SETTEXT) failed"}};
+    bar->lastError = ERROR_INVALID_PARAMETER;
+    const struct { UINT message; bool validates; const wchar_t* text; } cases[] = {
+        {SB_GETBORDERS, true, L"::SendMessage(SB_GETBORDERS) failed"}, {SB_SETPARTS, true, L"::SendMessage(SB_SETPARTS) failed"},
+        {SB_GETRECT, false, L"::SendMessage(SB_GETRECT) failed"}, {SB_SETTEXTW, true, L"::SendMessage(SB_SETTEXT) failed"}};
     for (const auto& each : cases) {
         bar->failing = each.message;
-        EXPECT_FAILURE(each.call(), awt::AWTException, each.text, ERROR_INVALID_PARAMETER);
+        EXPECT_FAILURE(each.validates ? bar->validate() : fixed->setText(L"new"), awt::AWTException, each.text,
+                       ERROR_INVALID_PARAMETER);
     }
     bar->failing = 0;
     bar->validate();

@@ -9,19 +9,6 @@ void typeChars(awt::Component* control, const std::wstring& characters) {
     }
 }
 
-// A text component that counts how often its window is asked for its text, and whose edit
-// control refuses to change its read-only state.
-template <class T>
-class Rigged : public T {
-public:
-    using T::T;
-    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        textReads += message == WM_GETTEXT ? 1 : 0;
-        return message == EM_SETREADONLY ? 0 : T::windowProc(message, wParam, lParam);
-    }
-    int textReads = 0;
-};
-
 } // namespace
 
 TEST(TextField, SetTextTypingAndEnterFireTheirEvents) {
@@ -88,6 +75,7 @@ TEST(TextComponent, FocusMovesOutOfReadOnlyTextAndSelectsAFieldsText) {
     auto* area = window.put(new awt::TextArea(L"message text", 3, 20), 10, 10, 200, 60);
     auto* field = window.put(new awt::TextField(20), 10, 80, 200, 24);
     auto* stubborn = window.put(new Rigged<awt::TextArea>(L"", 2, 10));
+    stubborn->failing = EM_SETREADONLY;
     field->setText(L"STATUS_SUCCESS");
     EventCounter listener;
     field->addTextListener(&listener);

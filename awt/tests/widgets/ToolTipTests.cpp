@@ -16,20 +16,6 @@ std::wstring shownText(awt::ToolTip& tip, awt::Component* tool) {
     return buffer;
 }
 
-// A tool tip whose control refuses the first registration of the tool.
-class RefusingTip : public awt::ToolTip {
-public:
-    using awt::ToolTip::ToolTip;
-    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == TTM_ADDTOOLW && refusals-- > 0) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return 0;
-        }
-        return awt::ToolTip::windowProc(message, wParam, lParam);
-    }
-    int refusals = 1;
-};
-
 // Puts a recorder in front of the tool-tip class's own procedure for the controls made while it
 // lives: the control frees its state when it receives WM_NCDESTROY itself.
 class ControlDestructions {
@@ -73,7 +59,10 @@ TEST(ToolTip, LivesFromTheFirstMouseEntryOverItsTargetToItsEnd) {
     HWND made = nullptr;
     {
         awt::ToolTip orphan(nullptr, L"text");
-        RefusingTip tip(nullptr, L"C:\\sdk\\include\\ntstatus.h");
+        Rigged<awt::ToolTip> tip(nullptr, L"C:\\sdk\\include\\ntstatus.h");
+        tip.failing = TTM_ADDTOOLW;  // refused once
+        tip.refusals = 1;
+        tip.lastError = ERROR_NOT_ENOUGH_MEMORY;
         tip.setTarget(first);
         for (awt::ToolTip* each : {&orphan, static_cast<awt::ToolTip*>(&tip)}) {
             EXPECT_FAILURE(each->createPeer(), zeno::IllegalStateException,

@@ -81,3 +81,29 @@ private:
     std::wstring name;
     std::vector<std::wstring>* journal;
 };
+
+// A widget whose window answers one chosen message with a failure value and last error (the
+// first `refusals` times; -1: always), and notes the redraw switches and text reads it gets.
+template <class W>
+class Rigged : public W {
+public:
+    using W::W;
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SETREDRAW) {
+            redraws.push_back(static_cast<int>(wParam));
+        }
+        textReads += message == WM_GETTEXT ? 1 : 0;
+        if (failing != 0 && message == failing && refusals != 0) {
+            refusals -= refusals > 0 ? 1 : 0;
+            SetLastError(lastError);
+            return failure;
+        }
+        return W::windowProc(message, wParam, lParam);
+    }
+    UINT failing = 0;
+    LRESULT failure = 0;
+    DWORD lastError = ERROR_SUCCESS;
+    int refusals = -1;
+    std::vector<int> redraws;
+    int textReads = 0;
+};
