@@ -28,13 +28,25 @@ awt::List* namesList(TestWindow& window, EventCounter& listener) {
 
 } // namespace
 
-TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
+// The user's clicks and keys and the program's calls select alike and notify the same; a
+// selection made before the window is the list box's when it comes. Each step: the selection,
+// the list box's rows and the events that came.
+TEST(List, UserAndProgramSelectAndClearAlike) {
     TestWindow window;
     Texts journal;
     EventCounter listener(L"list", &journal);
     auto* list = namesList(window, listener);
+    list->select(2);
     window.createPeer();
     HWND hwnd = list->getHWND();
+    EXPECT_EQ(2, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the selection made before the window";
+    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException, L"index: 4 (must be 0<=index<4)", NO_CODE);
+    EXPECT_EQ(3, list->getItemCount());
+    const Texts item{L"list:item"};
+    EXPECT_EQ(item, std::exchange(journal, {})) << "the selection only";
+
     auto clickOn = [&](int index, std::initializer_list<UINT> presses) {
         RECT rect{};
         SendMessageW(hwnd, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
@@ -45,53 +57,28 @@ TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
         }
     };
     auto down = [&] { SendMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 1); };
-    const struct { std::function<void()> input; int selected; Texts events; } steps[] = {
-        {[&] { clickOn(1, {WM_LBUTTONDOWN}); }, 1, {L"list:item"}},
-        {down, 2, {L"list:item"}},
-        {down, 2, {}},  // past the last item nothing changes
-        {[&] { clickOn(0, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}); }, 0, {L"list:item", L"list:action"}}};
+    auto foreignRow = [&] { SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign")); };
+    const struct { std::function<void()> input; int selected; Texts rows; Texts events; } steps[] = {
+        {[&] { clickOn(1, {WM_LBUTTONDOWN}); }, 1, NAMES, item},
+        {down, 2, NAMES, item},
+        {down, 2, NAMES, {}},  // past the last item nothing changes
+        {[&] { clickOn(0, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}); }, 0, NAMES, {L"list:item", L"list:action"}},
+        {[&] { list->select(0); }, 0, NAMES, {}},  // the selected index again fires nothing
+        {[&] { list->select(-1), list->clearSelection(); }, -1, NAMES, item},  // cleared once, then nothing to clear
+        {[&] { list->select(1), list->removeAll(); }, -1, {}, {L"list:item", L"list:item"}},
+        {[&] { list->add(L"two"), list->removeAll(); }, -1, {}, {}},  // without a selection nothing is reported
+        {[&] { foreignRow(), list->removeAll(); }, -1, {L"foreign"}, {}}};  // an empty list sends nothing
     for (const auto& step : steps) {
         SCOPED_TRACE(&step - steps);
         step.input();
         settle();
         EXPECT_EQ(step.selected, list->getSelectedIndex());
+        EXPECT_EQ(step.selected, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the list box's own (LB_ERR: none)";
+        EXPECT_EQ(step.rows, itemsOf(hwnd));
         EXPECT_EQ(step.events, std::exchange(journal, {}));
     }
     EXPECT_EQ(list, listener.lastSource);
-}
-
-TEST(List, ProgramSelectionNotifiesLikeTheUsersAndSurvivesTheWindow) {
-    TestWindow window;
-    EventCounter listener;
-    auto* list = namesList(window, listener);
-    list->select(2);
-    window.createPeer();
-    HWND hwnd = list->getHWND();
-    EXPECT_EQ(NAMES, itemsOf(hwnd));
-    EXPECT_EQ(2, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the selection made before the window";
-    list->select(2);
-    EXPECT_EQ(1, listener.items) << "the selected index again fires nothing";
-    list->select(-1);
-    list->clearSelection();
-    EXPECT_EQ(2, listener.items) << "cleared once, then nothing to clear";
-    EXPECT_EQ(LB_ERR, SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
-    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
-    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)", NO_CODE);
-    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException, L"index: 4 (must be 0<=index<4)", NO_CODE);
-    EXPECT_EQ(3, list->getItemCount());
-
-    list->select(0);
-    list->removeAll();
     EXPECT_EQ(0, list->getItemCount());
-    EXPECT_EQ(Texts{}, itemsOf(hwnd));
-    EXPECT_EQ(-1, list->getSelectedIndex());
-    EXPECT_EQ(4, listener.items) << "the select and the clearing";
-    list->add(L"two");
-    list->removeAll();
-    EXPECT_EQ(4, listener.items) << "without a selection nothing is reported";
-    SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign"));
-    list->removeAll();
-    EXPECT_EQ(Texts{L"foreign"}, itemsOf(hwnd)) << "an empty list sends nothing";
 }
 
 // Without a window the model moves the selection; with one the list box does and is read back.
