@@ -53,14 +53,25 @@ TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
 }
 
 // The stretching first part takes what the fixed ones leave; a gap between every two parts. Any
-// number of text changes between two layouts cost one SB_SETTEXT at the next validate.
+// number of text changes between two layouts cost one SB_SETTEXT at the next validate. A part
+// belongs to one bar; a message the control refuses is reported by name.
 TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     TestWindow window;
-    auto* bar = window.put(new StatusBar(L"message", false), 0, 0, 500, 22);
+    auto* bar = window.put(new Rigged<StatusBar>(L"message", false), 0, 0, 500, 22);
     bar->addPart(fixedPart(L"NTSTATUS", false));
     auto* fixed = fixedPart(L"Win32");
     bar->addPart(fixed);
+    StatusBar other(L"other", false);
+    for (StatusBar* target : {static_cast<StatusBar*>(bar), &other}) {
+        EXPECT_FAILURE(target->addPart(fixed), zeno::IllegalArgumentException, L"specified part on other StatusBar",
+                       NO_CODE);
+    }
+    EXPECT_EQ(3, bar->getPartCount());
+    EXPECT_EQ(1, other.getPartCount());
+    bar->updatePart(other.getPart(0));  // no window: nothing happens
     window.createPeer();
+    EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
+                   L"specified part is not part of this status bar", NO_CODE);
     HWND hwnd = bar->getHWND();
     EXPECT_EQ((Edges{0, 0, 0}), edgesOf(hwnd)) << "edges come with validate";
     bar->validate();
@@ -93,25 +104,7 @@ TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     settle();
     EXPECT_EQ(L"behind its back", partText(hwnd, 0)) << "the same text again is not sent";
     EXPECT_EQ(L"added", partText(hwnd, 3)) << "a part added to the shown bar gets its text";
-}
 
-TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
-    TestWindow window;
-    auto* bar = window.put(new Rigged<StatusBar>(L"text", false), 0, 0, 300, 20);
-    auto* fixed = fixedPart(L"fixed");
-    bar->addPart(fixed);
-    StatusBar other(L"other", false);
-    for (StatusBar* target : {static_cast<StatusBar*>(bar), &other}) {
-        EXPECT_FAILURE(target->addPart(fixed), zeno::IllegalArgumentException, L"specified part on other StatusBar",
-                       NO_CODE);
-    }
-    EXPECT_EQ(2, bar->getPartCount());
-    EXPECT_EQ(1, other.getPartCount());
-    bar->updatePart(other.getPart(0));  // no window: nothing happens
-    window.createPeer();
-    EXPECT_FAILURE(bar->updatePart(other.getPart(0)), zeno::IllegalArgumentException,
-                   L"specified part is not part of this status bar", NO_CODE);
-    bar->validate();
     bar->lastError = ERROR_INVALID_PARAMETER;
     const struct { UINT message; bool validates; const wchar_t* text; } cases[] = {
         {SB_GETBORDERS, true, L"::SendMessage(SB_GETBORDERS) failed"}, {SB_SETPARTS, true, L"::SendMessage(SB_SETPARTS) failed"},
@@ -123,5 +116,5 @@ TEST(StatusBar, ForeignPartsAndFailedMessagesAreReported) {
     }
     bar->failing = 0;
     bar->validate();
-    EXPECT_EQ(L"new", partText(bar->getHWND(), 1)) << "the text stayed due until it was sent";
+    EXPECT_EQ(L"new", partText(hwnd, 2)) << "the text stayed due until it was sent";
 }
