@@ -51,7 +51,6 @@ TEST(PreferredSize, OfEveryWidgetInTheExampleFont) {
     auto width = [&](const wchar_t* text) { return rulers.at(text)->getPreferredSize().width; };
     const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
     const int listHeight = 3 * static_cast<int>(SendMessageW(list->getHWND(), LB_GETITEMHEIGHT, 0, 0)) + 4;
-    EXPECT_EQ(13, rulers.at(L"x")->getPreferredSize().height);
     const awt::Dimension expected[] = {
         {std::max(width(L"ab"), width(L"cd")), 26},  // a final line feed adds no line
         {width(L"x"), 39}, {std::max(width(L"設定"), width(L"ヘッダファイル\r")), 26}, {0, 0},

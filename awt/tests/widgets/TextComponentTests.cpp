@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "WidgetTestComponents.h"
 
 namespace {
@@ -67,19 +69,40 @@ TEST(TextField, SetTextTypingAndEnterFireTheirEvents) {
     EXPECT_EQ(field, listener.lastSource);
 }
 
-// Tab leaves a read-only text; requestFocus on a field selects its whole text, so the real
+// Shown with Japanese texts (KELVANE_SHOW_MS=milliseconds set keeps the window on screen for a
+// look) and moved without redrawing, as layouts move them: the sunken edges are drawn all the
+// same. Tab leaves a read-only text; requestFocus on a field selects its whole text, so the real
 // keys typed then replace it. A refused read-only switch is reported after the flag was stored,
 // so the next window is made read-only.
-TEST(TextComponent, FocusMovesOutOfReadOnlyTextAndSelectsAFieldsText) {
+TEST(TextComponent, EdgesAfterAMoveAndFocusOutOfReadOnlyTextAndIntoAFieldsText) {
     TestWindow window;
-    auto* area = window.put(new awt::TextArea(L"message text", 3, 20), 10, 10, 200, 60);
-    auto* field = window.put(new awt::TextField(20), 10, 80, 200, 24);
+    auto* area = window.put(new awt::TextArea(L"メモリ アクセス違反です。\r\nThe instruction referenced memory.", 3, 32));
+    auto* field = window.put(new awt::TextField(20));
+    auto* list = window.put(new awt::List());
+    list->add(L"STATUS_ACCESS_VIOLATION");
     auto* stubborn = window.put(new Rigged<awt::TextArea>(L"", 2, 10));
     stubborn->failing = EM_SETREADONLY;
     field->setText(L"STATUS_SUCCESS");
     EventCounter listener;
     field->addTextListener(&listener);
     window.show();
+    awt::Component* const framed[] = {area, field, list};
+    for (int i = 0; i < 3; ++i) {
+        framed[i]->setBounds(10, 30 + 60 * i, 300, 50);
+    }
+    settle();
+    HDC screen = GetDC(nullptr);
+    for (awt::Component* each : framed) {
+        RECT edge;
+        GetWindowRect(each->getHWND(), &edge);
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(screen, edge.left, (edge.top + edge.bottom) / 2));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(screen, (edge.left + edge.right) / 2, edge.top));
+    }
+    ReleaseDC(nullptr, screen);
+    if (const char* hold = std::getenv("KELVANE_SHOW_MS")) {
+        runFor(static_cast<UINT>(std::atoi(hold)));
+    }
+
     HWND hwnd = area->getHWND();
     area->requestFocus();
     ASSERT_EQ(hwnd, GetFocus());

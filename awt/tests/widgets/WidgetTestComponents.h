@@ -61,9 +61,7 @@ public:
     void itemStateChanged(awt::ItemEvent* event) override { note(event, &items, L"item"); }
     void textValueChanged(awt::TextEvent* event) override { note(event, &texts, L"text"); }
 
-    int actions = 0;
-    int items = 0;
-    int texts = 0;
+    int actions = 0, items = 0, texts = 0;
     awt::Component* lastSource = nullptr;
     std::function<void()> onEvent;  // run for each event, as a listener reading the widget
 
