@@ -1,5 +1,3 @@
-#include <map>
-
 #include "WidgetTestComponents.h"
 #include "awt/BorderedPanel.h"
 #include "awt/GdiObject.h"
@@ -35,11 +33,6 @@ TEST(PreferredSize, OfEveryWidgetInTheExampleFont) {
     list->add(L"STATUS_ACCESS_VIOLATION");
     auto* plainPart = new awt::StatusBar::Part(L"NTSTATUS", awt::StatusBar::Part::FIXED, false);
     bar->addPart(plainPart);
-    std::map<std::wstring, awt::Label*> rulers;
-    for (const wchar_t* text : {L"ab", L"cd", L"x", L"設定", L"ヘッダファイル\r", L"Browse...", L"参照...",
-                                L"STATUS_ACCESS_VIOLATION", L"準備完了", L"NTSTATUS"}) {
-        rulers[text] = label(text);
-    }
     for (awt::Component* each : measured) {
         EXPECT_EQ(awt::Dimension{}, each->getPreferredSize()) << "no window yet";
     }
@@ -48,7 +41,11 @@ TEST(PreferredSize, OfEveryWidgetInTheExampleFont) {
         setFont(window.getComponent(i), font.get());
     }
 
-    auto width = [&](const wchar_t* text) { return rulers.at(text)->getPreferredSize().width; };
+    auto width = [&](const wchar_t* text) {  // of a one-line label made now
+        awt::Label* ruler = label(text);
+        setFont(ruler, font.get());
+        return ruler->getPreferredSize().width;
+    };
     const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
     const int listHeight = 3 * static_cast<int>(SendMessageW(list->getHWND(), LB_GETITEMHEIGHT, 0, 0)) + 4;
     const awt::Dimension expected[] = {

@@ -27,10 +27,6 @@ std::wstring partText(HWND bar, int index) {
     return text;
 }
 
-StatusBar::Part* fixedPart(const wchar_t* text, bool bordered = true) {
-    return new StatusBar::Part(text, StatusBar::Part::FIXED, bordered);
-}
-
 } // namespace
 
 // With a grip the one stretching part ends 20 pixels (the bar's height) before the inner edge;
@@ -58,8 +54,8 @@ TEST(StatusBar, OneStretchingPartFillsTheBarUpToTheGrip) {
 TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     TestWindow window;
     auto* bar = window.put(new Rigged<StatusBar>(L"message", false), 0, 0, 500, 22);
-    bar->addPart(fixedPart(L"NTSTATUS", false));
-    auto* fixed = fixedPart(L"Win32");
+    bar->addPart(new StatusBar::Part(L"NTSTATUS", StatusBar::Part::FIXED, false));
+    auto* fixed = new StatusBar::Part(L"Win32", StatusBar::Part::FIXED, true);
     bar->addPart(fixed);
     StatusBar other(L"other", false);
     for (StatusBar* target : {static_cast<StatusBar*>(bar), &other}) {
@@ -100,7 +96,7 @@ TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
     settle();
     SendMessageW(hwnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"behind its back"));
     bar->setText(L"準備完了");
-    bar->addPart(fixedPart(L"added"));
+    bar->addPart(new StatusBar::Part(L"added", StatusBar::Part::FIXED, true));
     settle();
     EXPECT_EQ(L"behind its back", partText(hwnd, 0)) << "the same text again is not sent";
     EXPECT_EQ(L"added", partText(hwnd, 3)) << "a part added to the shown bar gets its text";

@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdlib>
 
 #include "WidgetTestComponents.h"
@@ -117,10 +118,9 @@ TEST(TextComponent, EdgesAfterAMoveAndFocusOutOfReadOnlyTextAndIntoAFieldsText) 
     SendMessageW(field->getHWND(), EM_SETSEL, 3, 3);
     field->requestFocus();
     ASSERT_EQ(field->getHWND(), GetFocus());
-    std::uint32_t selection[2] = {77, 77};
+    std::array<std::uint32_t, 2> selection{77, 77};
     field->getSelection(&selection[0], &selection[1]);
-    EXPECT_EQ(0u, selection[0]);
-    EXPECT_EQ(14u, selection[1]);
+    EXPECT_EQ((std::array<std::uint32_t, 2>{0, 14}), selection);
     press('K');
     press('7');
     EXPECT_TRUE(waitUntil([&] { return listener.texts >= 2; }));

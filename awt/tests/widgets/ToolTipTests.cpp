@@ -18,21 +18,15 @@ std::wstring shownText(awt::ToolTip& tip, awt::Component* tool) {
 
 // Puts a recorder in front of the tool-tip class's own procedure for the controls made while it
 // lives: the control frees its state when it receives WM_NCDESTROY itself.
-class ControlDestructions {
-public:
+struct ControlDestructions {
     ControlDestructions() { classProc = swap(&record); }
     ~ControlDestructions() { swap(classProc); }
-    static inline std::vector<HWND> seen;
-
-private:
     static WNDPROC swap(WNDPROC proc) {
-        HWND sample = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                      nullptr, nullptr);
-        const auto previous = reinterpret_cast<WNDPROC>(
-            SetClassLongPtrW(sample, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+        HWND sample = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        const LONG_PTR previous = SetClassLongPtrW(sample, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
         DestroyWindow(sample);
         seen.clear();
-        return previous;
+        return reinterpret_cast<WNDPROC>(previous);
     }
     static LRESULT CALLBACK record(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCDESTROY) {
@@ -40,6 +34,7 @@ private:
         }
         return CallWindowProcW(classProc, window, message, wParam, lParam);
     }
+    static inline std::vector<HWND> seen;
     static inline WNDPROC classProc = nullptr;
 };
 
@@ -70,11 +65,12 @@ TEST(ToolTip, LivesFromTheFirstMouseEntryOverItsTargetToItsEnd) {
         }
         window.createPeer();
         settle();
-        EXPECT_EQ(nullptr, tip.getHWND()) << "no window before the mouse comes";
+        // Whether the tool tip has a window, and whether the loop relays messages to it.
+        const auto state = [&] { return std::pair(tip.getHWND() != nullptr, isPreprocessor(&tip)); };
+        EXPECT_EQ(std::pair(false, false), state()) << "no window before the mouse comes";
         EXPECT_FAILURE(tip.mouseEntered(nullptr), awt::AWTException, L"::SendMessage(TTM_ADDTOOL) failed",
                        ERROR_NOT_ENOUGH_MEMORY);
-        EXPECT_EQ(nullptr, tip.getHWND());
-        EXPECT_FALSE(isPreprocessor(&tip));
+        EXPECT_EQ(std::pair(false, false), state());
         EXPECT_EQ(1u, destructions.seen.size());
         enter(first);
         HWND old = tip.getHWND();
@@ -94,9 +90,8 @@ TEST(ToolTip, LivesFromTheFirstMouseEntryOverItsTargetToItsEnd) {
         tip.mouseEntered(nullptr);
         tip.setTarget(second);
         EXPECT_FALSE(IsWindow(old));
-        EXPECT_EQ(nullptr, tip.getHWND());
+        EXPECT_EQ(std::pair(false, false), state());
         EXPECT_FALSE(first->getListenerRegistry().contains<awt::MouseListener>(&tip));
-        EXPECT_FALSE(isPreprocessor(&tip));
         enter(second);
         ASSERT_NE(nullptr, tip.getHWND());
         EXPECT_EQ(L"ヘッダファイル", shownText(tip, second));
@@ -104,10 +99,10 @@ TEST(ToolTip, LivesFromTheFirstMouseEntryOverItsTargetToItsEnd) {
         old = tip.getHWND();
         tip.destroyPeer();
         EXPECT_FALSE(IsWindow(old));
-        EXPECT_FALSE(isPreprocessor(&tip)) << "a tool tip without window relays nothing";
+        EXPECT_EQ(std::pair(false, false), state()) << "a tool tip without window relays nothing";
         tip.mouseEntered(nullptr);
         made = tip.getHWND();
-        EXPECT_TRUE(isPreprocessor(&tip));
+        EXPECT_EQ(std::pair(true, true), state());
         second->removeMouseListener(&tip);
     }
     EXPECT_FALSE(IsWindow(made));
