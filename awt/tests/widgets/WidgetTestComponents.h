@@ -35,14 +35,10 @@ constexpr UINT IDS_STATUS = 104;
 class TestWindow : public TestFrame {
 public:
     TestWindow() : TestFrame(40, 40, 480, 360) { flags &= ~VISIBLE; }
-    // Adds the child (placed there when a width is given) and returns it.
+    // Adds the child at these bounds (none: where a layout would put it) and returns it.
     template <class C>
     C* put(C* child, int left = 0, int top = 0, int w = 0, int h = 0) {
-        add(child);
-        if (w > 0) {
-            child->setBounds(left, top, w, h);
-        }
-        return child;
+        return place(this, child, left, top, w, h);
     }
     void show() {
         createPeer();
