@@ -52,10 +52,8 @@ TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
     owner.createPeer();
     const std::wstring folder = testFolder();
     // title null: the system's own; button 0: the program closes it; chosen empty: nil
-    const struct {
-        const wchar_t* title; int mode; std::wstring proposed; int button; const wchar_t* typed;
-        std::wstring shownName; std::wstring chosen;
-    } runs[] = {
+    const struct { const wchar_t* title; int mode; std::wstring proposed; int button; const wchar_t* typed;
+                   std::wstring shownName, chosen; } runs[] = {
         {L"ヘッダファイルを選択", awt::FileDialog::OPEN, folder + L"\\proposed.h", IDOK, L"chosen.h", L"proposed.h",
          folder + L"\\chosen.h"},
         {nullptr, awt::FileDialog::SAVE, folder + L"\\", IDOK, L"written.cfg", L"", folder + L"\\written.cfg"},
@@ -108,9 +106,8 @@ TEST(FileDialog, UserConfirmsOrCancelsAndTheProgramChangesAndClosesIt) {
         ASSERT_NE(nullptr, seen);
         EXPECT_FALSE(IsWindow(seen));
         const std::wstring& file = dialog.getFile();
-        EXPECT_TRUE(run.chosen.empty() ? zeno::isNil(file)
-                                       : CompareStringOrdinal(run.chosen.c_str(), -1, file.c_str(), -1, TRUE) == CSTR_EQUAL)
-            << file;
+        const bool chosen = CompareStringOrdinal(run.chosen.c_str(), -1, file.c_str(), -1, TRUE) == CSTR_EQUAL;
+        EXPECT_TRUE(run.chosen.empty() ? zeno::isNil(file) : chosen) << file;
         EXPECT_EQ(nullptr, dialog.getHandle()) << "the window is forgotten after the dialog";
     }
 }

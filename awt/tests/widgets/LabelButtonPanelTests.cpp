@@ -7,8 +7,7 @@ TEST(Button, ClickNotifiesEveryListenerLastAddedFirst) {
     TestWindow window;
     auto* button = place(window.put(new awt::Panel(), 10, 10, 200, 100), new awt::Button(L"Go"), 5, 5, 80, 24);
     std::vector<std::wstring> journal;
-    EventCounter first(L"first", &journal);
-    EventCounter second(L"second", &journal);
+    EventCounter first(L"first", &journal), second(L"second", &journal);
     for (EventCounter* each : {&first, &second, &first}) {
         button->addActionListener(each);
     }

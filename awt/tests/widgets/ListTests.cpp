@@ -108,7 +108,7 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
             EXPECT_GT(SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0), 0);
             list->scrollToTop();
             EXPECT_EQ(0, SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0));
-            EXPECT_EQ(44, SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+            EXPECT_EQ(44, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the selection stays";
         }
     }
 }

@@ -102,8 +102,10 @@ TEST(StatusBar, PartsGetTheirWidthsGapsAndTextsAtTheNextValidate) {
 
     bar->lastError = ERROR_INVALID_PARAMETER;
     const struct { UINT message; bool validates; const wchar_t* text; } cases[] = {
-        {SB_GETBORDERS, true, L"::SendMessage(SB_GETBORDERS) failed"}, {SB_SETPARTS, true, L"::SendMessage(SB_SETPARTS) failed"},
-        {SB_GETRECT, false, L"::SendMessage(SB_GETRECT) failed"}, {SB_SETTEXTW, true, L"::SendMessage(SB_SETTEXT) failed"}};
+        {SB_GETBORDERS, true, L"::SendMessage(SB_GETBORDERS) failed"},
+        {SB_SETPARTS, true, L"::SendMessage(SB_SETPARTS) failed"},
+        {SB_GETRECT, false, L"::SendMessage(SB_GETRECT) failed"},
+        {SB_SETTEXTW, true, L"::SendMessage(SB_SETTEXT) failed"}};
     for (const auto& each : cases) {
         bar->failing = each.message;
         EXPECT_FAILURE(each.validates ? bar->validate() : fixed->setText(L"new"), awt::AWTException, each.text,

@@ -22,7 +22,8 @@ struct ControlDestructions {
     ControlDestructions() { classProc = swap(&record); }
     ~ControlDestructions() { swap(classProc); }
     static WNDPROC swap(WNDPROC proc) {
-        HWND sample = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        HWND sample =
+            CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
         const LONG_PTR previous = SetClassLongPtrW(sample, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
         DestroyWindow(sample);
         seen.clear();
