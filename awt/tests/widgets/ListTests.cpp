@@ -1,6 +1,4 @@
 #include "WidgetTestComponents.h"
-#include "awt/AWTException.h"
-#include "awt/List.h"
 #include "awt/SingleListSelectionModel.h"
 
 namespace {
@@ -9,11 +7,10 @@ using Texts = std::vector<std::wstring>;
 const Texts NAMES{L"STATUS_SUCCESS", L"STATUS_WAIT_1", L"STATUS_ACCESS_VIOLATION"};
 
 Texts itemsOf(HWND listBox) {
-    Texts result;
-    for (int i = 0; i < static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0)); ++i) {
-        std::vector<wchar_t> text(static_cast<std::size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1);
-        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        result.push_back(text.data());
+    Texts result(static_cast<std::size_t>(SendMessageW(listBox, LB_GETCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        result[i].resize(static_cast<std::size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)));
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(result[i].data()));
     }
     return result;
 }
@@ -29,91 +26,63 @@ awt::List* namesList(TestWindow& window, EventCounter& listener) {
     return list;
 }
 
-// A list whose list box answers one message with a failure value, and notes redraw switches.
-class RiggedList : public awt::List {
-public:
-    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_SETREDRAW) {
-            redraws.push_back(static_cast<int>(wParam));
-        }
-        return message == failing ? failure : awt::List::windowProc(message, wParam, lParam);
-    }
-    std::vector<int> redraws;
-    UINT failing = 0;
-    LRESULT failure = 0;
-};
-
 } // namespace
 
-TEST(List, UserSelectsWithMouseAndKeysAndDoubleClicks) {
+// The user's clicks and keys and the program's calls select alike and notify the same; a
+// selection made before the window is the list box's when it comes. Each step: the selection,
+// the list box's rows and the events that came.
+TEST(List, UserAndProgramSelectAndClearAlike) {
     TestWindow window;
     Texts journal;
     EventCounter listener(L"list", &journal);
     auto* list = namesList(window, listener);
+    list->select(2);
     window.createPeer();
     HWND hwnd = list->getHWND();
-    auto clickOn = [&](int index, bool twice) {
+    EXPECT_EQ(2, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the selection made before the window";
+    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)", NO_CODE);
+    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException, L"index: 4 (must be 0<=index<4)", NO_CODE);
+    EXPECT_EQ(3, list->getItemCount());
+    const Texts item{L"list:item"};
+    EXPECT_EQ(item, std::exchange(journal, {})) << "the selection only";
+
+    auto clickOn = [&](int index, std::initializer_list<UINT> presses) {
         RECT rect{};
         SendMessageW(hwnd, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rect));
         const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
-        if (twice) {
-            SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        for (UINT press : presses) {
+            SendMessageW(hwnd, press, MK_LBUTTON, at);
             SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
         }
     };
     auto down = [&] { SendMessageW(hwnd, WM_KEYDOWN, VK_DOWN, 1); };
-    const struct { std::function<void()> input; int selected; Texts events; } steps[] = {{[&] { clickOn(1, false); }, 1, {L"list:item"}},
-                 {down, 2, {L"list:item"}},
-                 {down, 2, {}},  // past the last item nothing changes
-                 {[&] { clickOn(0, true); }, 0, {L"list:item", L"list:action"}}};
+    auto foreignRow = [&] { SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign")); };
+    const struct { std::function<void()> input; int selected; Texts rows; Texts events; } steps[] = {
+        {[&] { clickOn(1, {WM_LBUTTONDOWN}); }, 1, NAMES, item},
+        {down, 2, NAMES, item},
+        {down, 2, NAMES, {}},  // past the last item nothing changes
+        {[&] { clickOn(0, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}); }, 0, NAMES, {L"list:item", L"list:action"}},
+        {[&] { list->select(0); }, 0, NAMES, {}},  // the selected index again fires nothing
+        {[&] { list->select(-1), list->clearSelection(); }, -1, NAMES, item},  // cleared once, then nothing to clear
+        {[&] { list->select(1), list->removeAll(); }, -1, {}, {L"list:item", L"list:item"}},
+        {[&] { list->add(L"two"), list->removeAll(); }, -1, {}, {}},  // without a selection nothing is reported
+        {[&] { foreignRow(), list->removeAll(); }, -1, {L"foreign"}, {}}};  // an empty list sends nothing
     for (const auto& step : steps) {
-        SCOPED_TRACE(step.selected);
-        journal.clear();
+        SCOPED_TRACE(&step - steps);
         step.input();
         settle();
         EXPECT_EQ(step.selected, list->getSelectedIndex());
-        EXPECT_EQ(step.events, journal);
+        EXPECT_EQ(step.selected, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the list box's own (LB_ERR: none)";
+        EXPECT_EQ(step.rows, itemsOf(hwnd));
+        EXPECT_EQ(step.events, std::exchange(journal, {}));
     }
     EXPECT_EQ(list, listener.lastSource);
-}
-
-TEST(List, ProgramSelectionNotifiesLikeTheUsersAndSurvivesTheWindow) {
-    TestWindow window;
-    EventCounter listener;
-    auto* list = namesList(window, listener);
-    list->select(2);
-    window.createPeer();
-    EXPECT_EQ(NAMES, itemsOf(list->getHWND()));
-    EXPECT_EQ(2, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0)) << "the selection made before the window";
-    list->select(2);
-    EXPECT_EQ(1, listener.items) << "the selected index again fires nothing";
-    list->select(-1);
-    list->clearSelection();
-    EXPECT_EQ(2, listener.items) << "cleared once, then nothing to clear";
-    EXPECT_EQ(LB_ERR, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
-    EXPECT_FAILURE(list->select(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
-    EXPECT_FAILURE(list->select(-2), zeno::IndexOutOfBoundsException, L"index: -2 (must be 0<=index<3)", NO_CODE);
-    EXPECT_FAILURE(list->insert(L"x", 4), zeno::IndexOutOfBoundsException, L"index: 4 (must be 0<=index<4)",
-                   NO_CODE);
-    EXPECT_EQ(3, list->getItemCount());
-
-    list->select(0);
-    list->removeAll();
     EXPECT_EQ(0, list->getItemCount());
-    EXPECT_EQ(Texts{}, itemsOf(list->getHWND()));
-    EXPECT_EQ(-1, list->getSelectedIndex());
-    EXPECT_EQ(4, listener.items) << "the select and the clearing";
-    list->add(L"two");
-    list->removeAll();
-    EXPECT_EQ(4, listener.items) << "without a selection nothing is reported";
-    SendMessageW(list->getHWND(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"foreign"));
-    list->removeAll();
-    EXPECT_EQ(Texts{L"foreign"}, itemsOf(list->getHWND())) << "an empty list sends nothing";
 }
 
 // Without a window the model moves the selection; with one the list box does and is read back.
+// Scrolled down to a selection far below, then back to the top, the selection stays.
 TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
     for (bool withWindow : {false, true}) {
         SCOPED_TRACE(withWindow);
@@ -129,18 +98,17 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
         EXPECT_EQ(3, list->getSelectedIndex());
         EXPECT_EQ(2, listener.items) << "an item after the selection changes nothing";
         EXPECT_EQ(L"after", list->getItem(4));
-        if (withWindow) {
-            EXPECT_EQ(3, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
-            EXPECT_EQ((Texts{NAMES[0], L"before", NAMES[1], NAMES[2], L"after"}), itemsOf(list->getHWND()));
-            // Scrolled down to a selection far below, then back to the top; the selection stays.
+        if (HWND hwnd = list->getHWND()) {
+            EXPECT_EQ(3, SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+            EXPECT_EQ((Texts{NAMES[0], L"before", NAMES[1], NAMES[2], L"after"}), itemsOf(hwnd));
             for (int row = 0; row < 40; ++row) {
                 list->add(L"row");
             }
             list->select(44);
-            EXPECT_GT(SendMessageW(list->getHWND(), LB_GETTOPINDEX, 0, 0), 0);
+            EXPECT_GT(SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0), 0);
             list->scrollToTop();
-            EXPECT_EQ(0, SendMessageW(list->getHWND(), LB_GETTOPINDEX, 0, 0));
-            EXPECT_EQ(44, SendMessageW(list->getHWND(), LB_GETCURSEL, 0, 0));
+            EXPECT_EQ(0, SendMessageW(hwnd, LB_GETTOPINDEX, 0, 0));
+            EXPECT_EQ(44, SendMessageW(hwnd, LB_GETCURSEL, 0, 0)) << "the selection stays";
         }
     }
 }
@@ -149,7 +117,7 @@ TEST(List, InsertingMovesTheSelectionWithOrWithoutWindow) {
 // unmatched true does not make the next false ineffective.
 TEST(List, RedrawSwitchesNestAndListBoxFailuresAreReportedByName) {
     TestWindow window;
-    auto* list = window.put(new RiggedList());
+    auto* list = window.put(new Rigged<awt::List>());
     list->add(L"a");
     list->setRedraw(false);
     window.createPeer();

@@ -1,13 +1,25 @@
 #pragma once
 
+// What every widget test needs: the widgets themselves, a hidden test window and an event counter.
+
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include "awt/AWTException.h"
+#include "awt/Button.h"
 #include "awt/Event.h"
+#include "awt/Label.h"
+#include "awt/List.h"
 #include "awt/Listener.h"
+#include "awt/StatusBar.h"
+#include "awt/TextArea.h"
+#include "awt/TextField.h"
+#include "awt/ToolTip.h"
 #include "awt/tests/support/TestSupport.h"
 
 using namespace test;
@@ -23,14 +35,10 @@ constexpr UINT IDS_STATUS = 104;
 class TestWindow : public TestFrame {
 public:
     TestWindow() : TestFrame(40, 40, 480, 360) { flags &= ~VISIBLE; }
-    // Adds the child (placed there when a width is given) and returns it.
+    // Adds the child at these bounds (none: where a layout would put it) and returns it.
     template <class C>
     C* put(C* child, int left = 0, int top = 0, int w = 0, int h = 0) {
-        add(child);
-        if (w > 0) {
-            child->setBounds(left, top, w, h);
-        }
-        return child;
+        return place(this, child, left, top, w, h);
     }
     void show() {
         createPeer();
@@ -47,18 +55,11 @@ public:
         : name(std::move(name)), journal(journal) {}
     void actionPerformed(awt::ActionEvent* event) override { note(event, &actions, L"action"); }
     void itemStateChanged(awt::ItemEvent* event) override { note(event, &items, L"item"); }
-    void textValueChanged(awt::TextEvent* event) override {
-        note(event, &texts, L"text");
-        if (onText) {
-            onText();
-        }
-    }
+    void textValueChanged(awt::TextEvent* event) override { note(event, &texts, L"text"); }
 
-    int actions = 0;
-    int items = 0;
-    int texts = 0;
+    int actions = 0, items = 0, texts = 0;
     awt::Component* lastSource = nullptr;
-    std::function<void()> onText;  // run for each text event, as a listener reading the text
+    std::function<void()> onEvent;  // run for each event, as a listener reading the widget
 
 private:
     void note(awt::Event* event, int* count, const wchar_t* kind) {
@@ -67,7 +68,36 @@ private:
         if (journal != nullptr) {
             journal->push_back(name + L":" + kind);
         }
+        if (onEvent) {
+            onEvent();
+        }
     }
     std::wstring name;
     std::vector<std::wstring>* journal;
+};
+
+// A widget whose window answers one chosen message with a failure value and last error (the
+// first `refusals` times; -1: always), and notes the redraw switches and text reads it gets.
+template <class W>
+class Rigged : public W {
+public:
+    using W::W;
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SETREDRAW) {
+            redraws.push_back(static_cast<int>(wParam));
+        }
+        textReads += message == WM_GETTEXT ? 1 : 0;
+        if (failing != 0 && message == failing && refusals != 0) {
+            refusals -= refusals > 0 ? 1 : 0;
+            SetLastError(lastError);
+            return failure;
+        }
+        return W::windowProc(message, wParam, lParam);
+    }
+    UINT failing = 0;
+    LRESULT failure = 0;
+    DWORD lastError = ERROR_SUCCESS;
+    int refusals = -1;
+    std::vector<int> redraws;
+    int textReads = 0;
 };
