@@ -18,9 +18,8 @@ protected:
     // The two paths read, as "NTSTATUS path|Win32 path", or what was thrown.
     static std::wstring read(const std::wstring& path)
     {
-        std::wstring ntStatusPath;
-        std::wstring win32Path;
-        std::wstring thrown = zeno_test::thrownText([&] { readConfiguration(path, ntStatusPath, win32Path); });
+        std::wstring ntStatusPath, win32Path;
+        const std::wstring thrown = zeno_test::outcome([&] { readConfiguration(path, ntStatusPath, win32Path); });
         return thrown == L"(nothing thrown)" ? ntStatusPath + L"|" + win32Path : thrown;
     }
 
@@ -90,12 +89,12 @@ TEST_F(Configuration, FailuresNameThePathAndCarryThePlatformCode)
     ASSERT_TRUE(other.isOpen());
     const std::pair<std::wstring, std::wstring> cases[] = {
         {read(folder.file(L"missing.cfg")), L"class zeno::FileNotFoundException: " + folder.file(L"missing.cfg") + L": 2"},
-        {zeno_test::thrownText([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
+        {zeno_test::outcome([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
          L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
         // Reading fails as the header scanner's reading does (same file layer); a missing file is
         // told apart from every other failure.
         {read(path), L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
-        {zeno_test::thrownText([&] { writeConfiguration(L"new", L"new", path); }),
+        {zeno_test::outcome([&] { writeConfiguration(L"new", L"new", path); }),
          L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
     };
     for (const auto& testCase : cases) {
@@ -112,7 +111,7 @@ TEST(ConfigurationWriting, AFailedWriteNamesThePath)
         GTEST_SKIP() << "needs a device that refuses writes, as Linux's /dev/full under Wine";
     }
     EXPECT_EQ(L"class zeno::IOException: failed to write to Z:\\dev\\full: 112",
-              zeno_test::thrownText([] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", L"Z:\\dev\\full"); }));
+              zeno_test::outcome([] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", L"Z:\\dev\\full"); }));
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(MappedFile, MapsTheWholeFileSharesOnlyReadingUntilClosedAndWritesThroughThe
     EXPECT_TRUE(DeleteFileW(path.c_str()));
     // Writing creates a missing file, empty, so it cannot be mapped either; the failure lets it go.
     const std::wstring created = directory.file(L"new.cfg");
-    EXPECT_EQ(L"class zeno::IOException: ::CreateFileMapping(" + created + L") failed: 1006", zeno_test::thrownText([&] {
+    EXPECT_EQ(L"class zeno::IOException: ::CreateFileMapping(" + created + L") failed: 1006", zeno_test::outcome([&] {
                   zeno::MappedFile file(created, zeno::MappedFile::READ | zeno::MappedFile::WRITE, zeno::nilString);
               }));
     EXPECT_TRUE(canOpenExclusively(created));
@@ -67,7 +67,7 @@ TEST(Handle, MovesClosesOnceAndReportsAFailedClose) {
     EXPECT_NO_THROW(assigned.close());
     EXPECT_NO_THROW(zeno::Handle(INVALID_HANDLE_VALUE).close());
     zeno::Handle stale(event); // the value no longer names a handle
-    EXPECT_EQ(L"class zeno::Exception: ::CloseHandle() failed: 6", zeno_test::thrownText([&stale] { stale.close(); }));
+    EXPECT_EQ(L"class zeno::Exception: ::CloseHandle() failed: 6", zeno_test::outcome([&stale] { stale.close(); }));
     EXPECT_FALSE(stale.isOpen());
 }
 
@@ -80,7 +80,7 @@ TEST(VirtualBuffer, CommitsFromTheBaseOnDemandNeverShrinksAndNamesTheFailedStep)
     buffer.commit(8192);
     buffer.data()[8191] = L'!';
     EXPECT_EQ(L'z', buffer.data()[255]);
-    EXPECT_TRUE(zeno::startsWith(zeno_test::thrownText([&buffer] { buffer.commit(0x200000); }),
+    EXPECT_TRUE(zeno::startsWith(zeno_test::outcome([&buffer] { buffer.commit(0x200000); }),
                                  L"class zeno::Exception: ::VirtualAlloc(MEM_COMMIT) failed: "));
     EXPECT_EQ(8192u, buffer.committedSize());
     // Counts whose byte size does not fit in the address space.
@@ -92,7 +92,7 @@ TEST(VirtualBuffer, CommitsFromTheBaseOnDemandNeverShrinksAndNamesTheFailedStep)
     VirtualQuery(base, &region, sizeof region);
     EXPECT_EQ(static_cast<DWORD>(MEM_FREE), region.State);
     EXPECT_THROW(buffer.commit(1), zeno::IllegalStateException);
-    EXPECT_TRUE(zeno::startsWith(zeno_test::thrownText([] { zeno::VirtualBuffer huge(SIZE_MAX / 2); }),
+    EXPECT_TRUE(zeno::startsWith(zeno_test::outcome([] { zeno::VirtualBuffer huge(SIZE_MAX / 2); }),
                                  L"class zeno::Exception: ::VirtualAlloc(MEM_RESERVE) failed: "));
 }
 
