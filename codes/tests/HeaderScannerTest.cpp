@@ -1,9 +1,7 @@
 #include "codes/HeaderScanner.h"
 
-#include "codes/CodeExceptions.h"
 #include "codes/CodeTable.h"
 
-#include "zeno/Handle.h"
 #include "zeno/tests/DebugOutputCapture.h"
 #include "zeno/tests/TemporaryDirectory.h"
 #include "zeno/tests/Thrown.h"
@@ -168,12 +166,11 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
 TEST_F(HeaderScanner, AddsToTheTableAndRecordsTheLatestPath)
 {
     CodeTable table;
-    std::wstring first = folder.writeFile(L"first.h", "#define STATUS_A ((NTSTATUS)0x1L)\n#define STATUS_B ((NTSTATUS)0x2L)\n");
-    std::wstring second = folder.writeFile(L"second.h", "#define STATUS_C ((NTSTATUS)0x2L)\n#define STATUS_D ((NTSTATUS)0x3L)\n");
-    scanNtStatusHeader(table, first);
-    scanNtStatusHeader(table, first);
-    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_B"}}), Entries(table.begin(), table.end()));
-    scanNtStatusHeader(table, second);
+    std::wstring first = folder.writeFile(L"1.h", "#define STATUS_A ((NTSTATUS)0x1L)\n#define STATUS_B ((NTSTATUS)0x2L)\n");
+    std::wstring second = folder.writeFile(L"2.h", "#define STATUS_C ((NTSTATUS)0x2L)\n#define STATUS_D ((NTSTATUS)0x3L)\n");
+    for (const std::wstring& path : {first, first, second}) {
+        scanNtStatusHeader(table, path);
+    }
     EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_C"}, {3, L"STATUS_D"}}), Entries(table.begin(), table.end()));
     EXPECT_EQ(2u, table.valueOf(L"STATUS_B"));
     EXPECT_EQ(second, table.headerPath());
@@ -182,26 +179,20 @@ TEST_F(HeaderScanner, AddsToTheTableAndRecordsTheLatestPath)
               debugOutput.outputs());
 }
 
-// A header that cannot be read: the file layer's failure with its exact text, the path recorded
+// A header that cannot be read: the file layer's failure with its exact text (each kind of it is
+// checked through the configuration reader, which opens files the same way), the path recorded
 // anyway, the table and the debugger output untouched.
 TEST_F(HeaderScanner, AFailedOpenOrMappingEscapesWithThePathRecorded)
 {
-    const std::wstring missing = folder.file(L"ntstatus.h");
     const std::wstring inMissingFolder = folder.file(L"no such folder\\winerror.h");
     const std::wstring empty = folder.writeFile(L"empty.h", "");
-    const std::wstring locked = folder.writeFile(L"locked.h", WIN32_LINES);
-    // Another program writing the file and sharing nothing.
-    zeno::Handle writer(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(writer.isOpen());
     const struct {
         void (*scan)(CodeTable&, const std::wstring&);
         std::wstring path;
         std::wstring thrown;
     } cases[] = {
-        {scanNtStatusHeader, missing, L"class zeno::FileNotFoundException: " + missing + L": 2"},
         {scanWin32ErrorHeader, inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
         {scanNtStatusHeader, empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
-        {scanWin32ErrorHeader, locked, L"class zeno::IOException: ::CreateFile(" + locked + L") failed: 32"},
     };
     for (const auto& testCase : cases) {
         CodeTable table;
@@ -237,10 +228,6 @@ TEST_F(HeaderScanner, SampleHeadersGiveTheIndependentlyCountedEntries)
     EXPECT_EQ(0u, ntStatusTable.valueOf(L"STATUS_SUCCESS"));
     EXPECT_EQ(L"ERROR_ACCESS_DENIED", win32Table.nameOf(5));
     EXPECT_EQ(32u, win32Table.valueOf(L"ERROR_SHARING_VIOLATION"));
-    // Names that the sample defines in shapes the scanner passes over.
-    EXPECT_THROW(ntStatusTable.valueOf(L"DBG_CONTINUE"), EntryNotFoundException);
-    EXPECT_THROW(win32Table.valueOf(L"NO_ERROR"), EntryNotFoundException);
-    EXPECT_THROW(win32Table.valueOf(L"ERROR_AUDITING_DISABLED"), EntryNotFoundException);
 }
 
 } // namespace

@@ -30,14 +30,9 @@ std::wstring withoutCrLf(std::uint32_t code) {
     return text.substr(0, text.size() - (zeno::endsWith(text, zeno::crlf) ? 2 : 0));
 }
 
-std::wstring printed(const zeno::Exception& e) {
-    std::wostringstream out;
-    e.print(out);
-    return out.str();
-}
-
 TEST(Exception, NamesTheDynamicClassThenMessageAndCodeSignedInTextUnsignedWithTheSystemTextInPrint) {
     using zeno_test::outcome;
+    const auto printed = [](const zeno::Exception& e) { std::wostringstream out; e.print(out); return out.str(); };
     const std::wstring invalidHandle = zeno_test::systemMessage(6).text;
     const std::wstring accessDenied = zeno_test::systemMessage(0x80070005u).text;
     const zeno_test::SystemMessage unknown = zeno_test::systemMessage(0xDEADBEEFu);

@@ -24,10 +24,7 @@ namespace {
 // A task that runs the function, then deletes itself as the standard tasks do.
 struct Step : zeno::Runnable {
     explicit Step(std::function<void()> function) : function(std::move(function)) {}
-    void run() override {
-        std::unique_ptr<Step> self(this);
-        function();
-    }
+    void run() override { std::unique_ptr<Step>(this)->function(); }
     std::function<void()> function;
 };
 
@@ -115,8 +112,7 @@ TEST(ManagedThread, RunsTheBodyThenEveryExitTaskLastAddedFirstOnItsOwnThreadAndJ
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), events);
     EXPECT_TRUE(tasksRanOn == thread.getId() && tasksRanOn != GetCurrentThreadId());
     EXPECT_NO_THROW(thread.join());
-    zeno::ManagedThread taking(new Step([&events] { events.push_back(5); }));
-    taking.join();
+    zeno::ManagedThread(new Step([&events] { events.push_back(5); })).join();
     EXPECT_EQ(5, events.back());
 }
 
