@@ -21,9 +21,8 @@ ByteSpan spanOf(const std::string& bytes)
 // The lines or the tokens cut from the bytes, each followed by the read position after it.
 Pieces cut(const std::string& bytes, bool (ByteSpan::*next)(ByteSpan&))
 {
-    ByteSpan span = spanOf(bytes);
+    ByteSpan span = spanOf(bytes), piece;
     Pieces pieces;
-    ByteSpan piece;
     while ((span.*next)(piece)) {
         pieces.push_back(std::string(piece.data(), piece.size()) + "@" + std::to_string(span.position()));
     }
@@ -59,9 +58,7 @@ TEST(ByteSpan, EveryCrAndEveryLfEndsALineAndBytesOf32AndBelowOrAboveAsciiSeparat
 
 TEST(ByteSpan, ComparesLengthsFirstAndBytesSignExtendedAndCutsTheMiddleWithinItsBytes)
 {
-    const std::string bytes = "STATUS_X";
-    const ByteSpan span = spanOf(bytes);
-    const std::string high = "\xE9";
+    const ByteSpan span("STATUS_X", 8), high("\xE9", 1);
     const std::string value = "((NTSTATUS)0xC0000005L)";
     const std::pair<bool, bool> cases[] = {
         {span.equals(L"STATUS_X"), true}, {span.equals(L"STATUS_"), false}, {span.equals(L"STATUS_XY"), false},
@@ -70,7 +67,7 @@ TEST(ByteSpan, ComparesLengthsFirstAndBytesSignExtendedAndCutsTheMiddleWithinIts
         {span.startsWith(L"STATUS_XY"), false}, {span.startsWith(L"TATUS"), false},
         {span.endsWith(L"_X"), true}, {span.endsWith(L""), true}, {span.endsWith(L"STATUS_XX"), false},
         {span.endsWith(L"_Y"), false},
-        {spanOf(high).equals(L"\u00E9"), false}, {spanOf(high).equals(L"\uFFE9"), true},
+        {high.equals(L"\u00E9"), false}, {high.equals(L"\uFFE9"), true},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(cases[i].second, cases[i].first) << "row " << i;
@@ -110,9 +107,7 @@ TEST(ByteSpan, ParsesDigitsOnlyKeepingTheLow32BitsAndNoDigitsAsZero)
             << testing::PrintToString(testCase.bytes);
     }
     // From the read position on.
-    const std::string bytes = "12 34";
-    ByteSpan line = spanOf(bytes);
-    ByteSpan token;
+    ByteSpan line("12 34", 5), token;
     ASSERT_TRUE(line.nextToken(token));
     EXPECT_EQ(34u, line.parseDecimal());
     EXPECT_EQ(0x34u, line.parseHex());

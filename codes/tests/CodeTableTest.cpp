@@ -1,7 +1,5 @@
 #include "codes/CodeTable.h"
 
-#include "codes/CodeExceptions.h"
-
 #include "zeno/tests/Thrown.h"
 
 #include <gtest/gtest.h>

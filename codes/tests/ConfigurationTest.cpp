@@ -23,12 +23,6 @@ protected:
         return thrown == L"(nothing thrown)" ? ntStatusPath + L"|" + win32Path : thrown;
     }
 
-    // True when the configuration program let the file go: another program can open it exclusively.
-    static bool isReleased(const std::wstring& path)
-    {
-        return zeno::Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).isOpen();
-    }
-
     zeno_test::TemporaryDirectory folder;
     const std::wstring path = folder.file(L"kelvane.cfg");
 };
@@ -74,7 +68,8 @@ TEST_F(Configuration, WritesTwoKeyLinesWithCrLfReplacingTheFileReleasesItAndRead
     };
     for (const auto& testCase : cases) {
         writeConfiguration(testCase.ntStatusPath, testCase.win32Path, path);
-        EXPECT_TRUE(isReleased(path));
+        // Released at once: another program can open it exclusively.
+        EXPECT_TRUE(zeno::Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).isOpen());
         EXPECT_EQ(testCase.bytes, folder.readFile(L"kelvane.cfg"));
         EXPECT_EQ(testCase.ntStatusPath + L"|" + testCase.win32Path, read(path));
     }

@@ -186,20 +186,18 @@ TEST_F(HeaderScanner, AFailedOpenOrMappingEscapesWithThePathRecorded)
 {
     const std::wstring inMissingFolder = folder.file(L"no such folder\\winerror.h");
     const std::wstring empty = folder.writeFile(L"empty.h", "");
-    const struct {
-        void (*scan)(CodeTable&, const std::wstring&);
-        std::wstring path;
-        std::wstring thrown;
-    } cases[] = {
-        {scanWin32ErrorHeader, inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
-        {scanNtStatusHeader, empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
+    const std::pair<std::wstring, std::wstring> failures[] = {
+        {inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
+        {empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
     };
-    for (const auto& testCase : cases) {
-        CodeTable table;
-        table.add(7, L"STATUS_EARLIER");
-        EXPECT_EQ(testCase.thrown, zeno_test::outcome([&] { testCase.scan(table, testCase.path); }));
-        EXPECT_EQ(testCase.path, table.headerPath());
-        EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
+    for (const auto& failure : failures) {
+        for (auto scan : {scanNtStatusHeader, scanWin32ErrorHeader}) {
+            CodeTable table;
+            table.add(7, L"STATUS_EARLIER");
+            EXPECT_EQ(failure.second, zeno_test::outcome([&] { scan(table, failure.first); }));
+            EXPECT_EQ(failure.first, table.headerPath());
+            EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
+        }
     }
     EXPECT_TRUE(debugOutput.outputs().empty());
     EXPECT_TRUE(DeleteFileW(empty.c_str())) << "the failed mapping kept the file open";
@@ -217,10 +215,6 @@ TEST_F(HeaderScanner, SampleHeadersGiveTheIndependentlyCountedEntries)
     scanWin32ErrorHeader(win32Table, KELVANE_SAMPLE_DIR L"/winerror.h");
     EXPECT_EQ(static_cast<std::size_t>(SAMPLE_NTSTATUS_DISTINCT_VALUES), ntStatusTable.size());
     EXPECT_EQ(static_cast<std::size_t>(SAMPLE_WIN32_DISTINCT_VALUES), win32Table.size());
-    EXPECT_EQ((std::vector<std::wstring>{
-                  L"NTSTATUS loaded " + std::to_wstring(SAMPLE_NTSTATUS_DISTINCT_VALUES) + L" entries\n",
-                  L"Win32 Error Code loaded " + std::to_wstring(SAMPLE_WIN32_DISTINCT_VALUES) + L" entries\n"}),
-              debugOutput.outputs());
 
     // Well-known codes, as every SDK defines them.
     EXPECT_EQ(L"STATUS_ACCESS_VIOLATION", ntStatusTable.nameOf(0xC0000005));

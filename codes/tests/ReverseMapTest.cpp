@@ -1,6 +1,5 @@
 #include "codes/ReverseMap.h"
 
-#include "codes/CodeExceptions.h"
 #include "codes/CodeTable.h"
 #include "codes/NtStatusMapping.h"
 
@@ -11,7 +10,6 @@
 #include <cstdint>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include <windows.h>
 #include <winternl.h>
