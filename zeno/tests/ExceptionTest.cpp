@@ -41,7 +41,6 @@ TEST(Exception, NamesTheDynamicClassThenMessageAndCodeSignedInTextUnsignedWithTh
     zeno_test::DebugOutputCapture debugOutput;
     std::wostringstream untouched;
     std::wstring appended = L"kept";
-    int value = 0;
     const std::pair<std::wstring, std::wstring> cases[] = {
         {zeno::Exception().toString(), L"class zeno::Exception"},
         {zeno::Exception(L"::CloseHandle() failed", 6).toString(), L"class zeno::Exception: ::CloseHandle() failed: 6"},
@@ -72,7 +71,7 @@ TEST(Exception, NamesTheDynamicClassThenMessageAndCodeSignedInTextUnsignedWithTh
         {zeno::IllegalStateException(L"not yet").messageBoxText(), L"class zeno::IllegalStateException\nnot yet"},
         {zeno::Exception(zeno::nilString, zeno::Exception::NO_ERROR_CODE).messageBoxText(), L"class zeno::Exception"},
         {outcome([] { zeno::checkNotNull(L"layout", nullptr); }), L"class zeno::NullPointerException: layout"},
-        {outcome([&value] { zeno::checkNotNull(L"layout", &value); }), L"(nothing thrown)"},
+        {outcome([&appended] { zeno::checkNotNull(L"layout", &appended); }), L"(nothing thrown)"},
         {outcome([] { zeno::checkIndex(L"index", 0, 3, 5); }), L"class zeno::IndexOutOfBoundsException: index: 5 (must be 0<=index<3)"},
         {outcome([] { zeno::checkIndex(L"index", 0, 3, 3); }), L"class zeno::IndexOutOfBoundsException: index: 3 (must be 0<=index<3)"},
         {outcome([] { zeno::checkIndex(L"row", -2, 2147483647, -2147483647 - 1); }),

@@ -35,10 +35,9 @@ TEST(MappedFile, MapsTheWholeFileSharesOnlyReadingUntilClosedAndWritesThroughThe
         EXPECT_EQ(nullptr, file.data());
         EXPECT_TRUE(canOpen(path, 0));
     }
-    {
-        zeno::MappedFile file(path, zeno::MappedFile::READ | zeno::MappedFile::WRITE, zeno::nilString);
-        std::memcpy(file.data(), "XY", 2);
-    }
+    // The temporary mapping goes at the end of the statement.
+    std::memcpy(zeno::MappedFile(path, zeno::MappedFile::READ | zeno::MappedFile::WRITE, zeno::nilString).data(),
+                "XY", 2);
     EXPECT_EQ("XY" + content.substr(2), directory.readFile(L"ntstatus.h"));
     // The destructor let the file go as well.
     EXPECT_TRUE(DeleteFileW(path.c_str()));

@@ -17,13 +17,10 @@ TEST(Strings, ConvertNumbersWidenAndUpperCaseUnitByUnit) {
     const std::wstring nonAscii(L"caf\x00E9\0b", 6);
     const std::pair<std::wstring, std::wstring> cases[] = {
         {builtAtStart, L"\xFFFF\r\n\n"},
-        {zeno::toString(0, 10), L"0"},
-        {zeno::toString(-255, 16), L"-ff"},
-        {zeno::toString(-71, 36), L"-1z"},
+        {zeno::toString(0, 10), L"0"}, {zeno::toString(-255, 16), L"-ff"}, {zeno::toString(-71, 36), L"-1z"},
         {zeno::toString(-2147483647 - 1, 10), L"-2147483648"},
         {zeno::toString(-2147483647 - 1, 2), L"-10000000000000000000000000000000"},
-        {zeno::toString(0xFFFFFFFFu, 10), L"4294967295"},
-        {zeno::toString(0xDEADBEEFu, 16), L"deadbeef"},
+        {zeno::toString(0xFFFFFFFFu, 10), L"4294967295"}, {zeno::toString(0xDEADBEEFu, 16), L"deadbeef"},
         // LONG and DWORD keep their signedness.
         {zeno::toString(static_cast<DWORD>(0xC0000005ul), 10), L"3221225477"},
         {zeno::toString(static_cast<LONG>(-5), 10), L"-5"},
