@@ -17,6 +17,7 @@
 
 namespace {
 
+using zeno_test::outcome;
 using Entries = std::vector<std::pair<std::uint32_t, std::wstring>>;
 
 // Every accepted shape and near miss of an ntstatus.h line. The last line has no line end.
@@ -130,8 +131,7 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
         {scanHResultHeader, HRESULT_LINES,
          {{0x80004001, L"E_NOTIMPL"}, {0x80004005, L"E_FAIL"}, {0x8000FFFF, L"E_UNEXPECTED"},
           {0x8004000A, L"CO_E_lower_digits"}, {0x80070005, L"E_LAST"}, {0xC0090001, L"ERROR_AUDITING_DISABLED"}},
-         {},
-         {L"S_OK", L"E_NO_SUFFIX", L"E_CAPITAL_X", L"E_BLANK_INSIDE", L"ERROR_ACCESS_DENIED"},
+         {}, {L"S_OK", L"E_NO_SUFFIX", L"E_CAPITAL_X", L"E_BLANK_INSIDE", L"ERROR_ACCESS_DENIED"},
          L"HRESULT loaded 6 entries\n"},
         // The window's scanner of the same winerror.h takes none of its HRESULT lines.
         {scanWin32ErrorHeader, HRESULT_LINES, {{5, L"ERROR_ACCESS_DENIED"}}, {}, {L"ERROR_AUDITING_DISABLED"},
@@ -146,7 +146,7 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
         debugLines.push_back(testCase.debugLine);
         EXPECT_EQ(testCase.entries, Entries(table.begin(), table.end()));
         EXPECT_EQ(path, table.headerPath());
-        const auto found = [&table](std::wstring_view name) { return zeno_test::outcome([&] { return table.valueOf(name); }); };
+        const auto found = [&table](std::wstring_view name) { return outcome([&] { return table.valueOf(name); }); };
         for (const Entries& named : {testCase.entries, testCase.alsoNamed}) {
             for (const auto& entry : named) {
                 EXPECT_EQ(std::to_wstring(entry.first), found(entry.second));
@@ -178,7 +178,7 @@ TEST_F(HeaderScanner, AFailedOpenOrMappingEscapesWithThePathRecorded)
             CodeTable table;
             table.setHeaderPath(L"C:\\earlier.h");
             table.add(7, L"STATUS_EARLIER");
-            EXPECT_EQ(failure.second, zeno_test::outcome([&] { scan(table, failure.first); }));
+            EXPECT_EQ(failure.second, outcome([&] { scan(table, failure.first); }));
             EXPECT_EQ(failure.first, table.headerPath());
             EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
         }
