@@ -18,16 +18,9 @@ protected:
     // The two paths read, as "NTSTATUS path|Win32 path", or what was thrown.
     static std::wstring read(const std::wstring& path)
     {
-        std::wstring ntStatusPath;
-        std::wstring win32Path;
-        std::wstring thrown = zeno_test::thrownText([&] { readConfiguration(path, ntStatusPath, win32Path); });
+        std::wstring ntStatusPath, win32Path;
+        const std::wstring thrown = zeno_test::outcome([&] { readConfiguration(path, ntStatusPath, win32Path); });
         return thrown == L"(nothing thrown)" ? ntStatusPath + L"|" + win32Path : thrown;
-    }
-
-    // True when the configuration program let the file go: another program can open it exclusively.
-    static bool isReleased(const std::wstring& path)
-    {
-        return zeno::Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).isOpen();
     }
 
     zeno_test::TemporaryDirectory folder;
@@ -75,7 +68,8 @@ TEST_F(Configuration, WritesTwoKeyLinesWithCrLfReplacingTheFileReleasesItAndRead
     };
     for (const auto& testCase : cases) {
         writeConfiguration(testCase.ntStatusPath, testCase.win32Path, path);
-        EXPECT_TRUE(isReleased(path));
+        // Released at once: another program can open it exclusively.
+        EXPECT_TRUE(zeno::Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)).isOpen());
         EXPECT_EQ(testCase.bytes, folder.readFile(L"kelvane.cfg"));
         EXPECT_EQ(testCase.ntStatusPath + L"|" + testCase.win32Path, read(path));
     }
@@ -90,12 +84,12 @@ TEST_F(Configuration, FailuresNameThePathAndCarryThePlatformCode)
     ASSERT_TRUE(other.isOpen());
     const std::pair<std::wstring, std::wstring> cases[] = {
         {read(folder.file(L"missing.cfg")), L"class zeno::FileNotFoundException: " + folder.file(L"missing.cfg") + L": 2"},
-        {zeno_test::thrownText([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
+        {zeno_test::outcome([&] { writeConfiguration(L"a", L"b", inMissingFolder); }),
          L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
         // Reading fails as the header scanner's reading does (same file layer); a missing file is
         // told apart from every other failure.
         {read(path), L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
-        {zeno_test::thrownText([&] { writeConfiguration(L"new", L"new", path); }),
+        {zeno_test::outcome([&] { writeConfiguration(L"new", L"new", path); }),
          L"class zeno::IOException: ::CreateFile(" + path + L") failed: 32"},
     };
     for (const auto& testCase : cases) {
@@ -112,7 +106,7 @@ TEST(ConfigurationWriting, AFailedWriteNamesThePath)
         GTEST_SKIP() << "needs a device that refuses writes, as Linux's /dev/full under Wine";
     }
     EXPECT_EQ(L"class zeno::IOException: failed to write to Z:\\dev\\full: 112",
-              zeno_test::thrownText([] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", L"Z:\\dev\\full"); }));
+              zeno_test::outcome([] { writeConfiguration(L"C:\\n.h", L"C:\\w.h", L"Z:\\dev\\full"); }));
 }
 
 } // namespace

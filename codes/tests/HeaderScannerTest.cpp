@@ -1,9 +1,7 @@
 #include "codes/HeaderScanner.h"
 
-#include "codes/CodeExceptions.h"
 #include "codes/CodeTable.h"
 
-#include "zeno/Handle.h"
 #include "zeno/tests/DebugOutputCapture.h"
 #include "zeno/tests/TemporaryDirectory.h"
 #include "zeno/tests/Thrown.h"
@@ -19,6 +17,7 @@
 
 namespace {
 
+using zeno_test::outcome;
 using Entries = std::vector<std::pair<std::uint32_t, std::wstring>>;
 
 // Every accepted shape and near miss of an ntstatus.h line. The last line has no line end.
@@ -90,14 +89,6 @@ const std::string HRESULT_LINES =
     "#define ERROR_ACCESS_DENIED 5L\n"
     "#define E_LAST _HRESULT_TYPEDEF_(0x80070005L)";
 
-// The value found for the name, or what was thrown.
-std::wstring lookedUp(const CodeTable& table, const std::wstring& name)
-{
-    std::uint32_t value = 0;
-    std::wstring thrown = zeno_test::thrownText([&] { value = table.valueOf(name); });
-    return thrown == L"(nothing thrown)" ? std::to_wstring(value) : thrown;
-}
-
 class HeaderScanner : public testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(folder.isCreated()); }
@@ -110,7 +101,6 @@ protected:
 // find their value (also names whose value a later name took) and the names passed over.
 TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDistinctValues)
 {
-    const std::wstring notFound = L"class EntryNotFoundException";
     const struct {
         void (*scan)(CodeTable&, const std::wstring&);
         const std::string& lines;
@@ -141,8 +131,7 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
         {scanHResultHeader, HRESULT_LINES,
          {{0x80004001, L"E_NOTIMPL"}, {0x80004005, L"E_FAIL"}, {0x8000FFFF, L"E_UNEXPECTED"},
           {0x8004000A, L"CO_E_lower_digits"}, {0x80070005, L"E_LAST"}, {0xC0090001, L"ERROR_AUDITING_DISABLED"}},
-         {},
-         {L"S_OK", L"E_NO_SUFFIX", L"E_CAPITAL_X", L"E_BLANK_INSIDE", L"ERROR_ACCESS_DENIED"},
+         {}, {L"S_OK", L"E_NO_SUFFIX", L"E_CAPITAL_X", L"E_BLANK_INSIDE", L"ERROR_ACCESS_DENIED"},
          L"HRESULT loaded 6 entries\n"},
         // The window's scanner of the same winerror.h takes none of its HRESULT lines.
         {scanWin32ErrorHeader, HRESULT_LINES, {{5, L"ERROR_ACCESS_DENIED"}}, {}, {L"ERROR_AUDITING_DISABLED"},
@@ -156,13 +145,15 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
         testCase.scan(table, path);
         debugLines.push_back(testCase.debugLine);
         EXPECT_EQ(testCase.entries, Entries(table.begin(), table.end()));
+        EXPECT_EQ(path, table.headerPath());
+        const auto found = [&table](std::wstring_view name) { return outcome([&] { return table.valueOf(name); }); };
         for (const Entries& named : {testCase.entries, testCase.alsoNamed}) {
             for (const auto& entry : named) {
-                EXPECT_EQ(std::to_wstring(entry.first), lookedUp(table, entry.second));
+                EXPECT_EQ(std::to_wstring(entry.first), found(entry.second));
             }
         }
         for (const std::wstring& name : testCase.passedOver) {
-            EXPECT_EQ(notFound, lookedUp(table, name)) << testing::PrintToString(name);
+            EXPECT_EQ(L"class EntryNotFoundException", found(name)) << testing::PrintToString(name);
         }
         // Neither the file nor its mapping is still open: it can be replaced at once.
         EXPECT_TRUE(DeleteFileW(path.c_str())) << GetLastError();
@@ -170,50 +161,27 @@ TEST_F(HeaderScanner, TakesExactlyTheDefineShapeOfItsHeaderAndLogsTheNumberOfDis
     EXPECT_EQ(debugLines, debugOutput.outputs());
 }
 
-TEST_F(HeaderScanner, AddsToTheTableAndRecordsTheLatestPath)
-{
-    CodeTable table;
-    std::wstring first = folder.writeFile(L"first.h", "#define STATUS_A ((NTSTATUS)0x1L)\n#define STATUS_B ((NTSTATUS)0x2L)\n");
-    std::wstring second = folder.writeFile(L"second.h", "#define STATUS_C ((NTSTATUS)0x2L)\n#define STATUS_D ((NTSTATUS)0x3L)\n");
-    scanNtStatusHeader(table, first);
-    scanNtStatusHeader(table, first);
-    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_B"}}), Entries(table.begin(), table.end()));
-    scanNtStatusHeader(table, second);
-    EXPECT_EQ((Entries{{1, L"STATUS_A"}, {2, L"STATUS_C"}, {3, L"STATUS_D"}}), Entries(table.begin(), table.end()));
-    EXPECT_EQ(2u, table.valueOf(L"STATUS_B"));
-    EXPECT_EQ(second, table.headerPath());
-    EXPECT_EQ((std::vector<std::wstring>{L"NTSTATUS loaded 2 entries\n", L"NTSTATUS loaded 2 entries\n",
-                                         L"NTSTATUS loaded 3 entries\n"}),
-              debugOutput.outputs());
-}
-
-// A header that cannot be read: the file layer's failure with its exact text, the path recorded
-// anyway, the table and the debugger output untouched.
+// A header that cannot be read: the file layer's failure with its exact text (each kind of it is
+// checked through the configuration reader, which opens files the same way), the new path
+// recorded anyway, the table and the debugger output untouched. Scans that add to a filled table
+// are checked by the differential test.
 TEST_F(HeaderScanner, AFailedOpenOrMappingEscapesWithThePathRecorded)
 {
-    const std::wstring missing = folder.file(L"ntstatus.h");
     const std::wstring inMissingFolder = folder.file(L"no such folder\\winerror.h");
     const std::wstring empty = folder.writeFile(L"empty.h", "");
-    const std::wstring locked = folder.writeFile(L"locked.h", WIN32_LINES);
-    // Another program writing the file and sharing nothing.
-    zeno::Handle writer(CreateFileW(locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(writer.isOpen());
-    const struct {
-        void (*scan)(CodeTable&, const std::wstring&);
-        std::wstring path;
-        std::wstring thrown;
-    } cases[] = {
-        {scanNtStatusHeader, missing, L"class zeno::FileNotFoundException: " + missing + L": 2"},
-        {scanWin32ErrorHeader, inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
-        {scanNtStatusHeader, empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
-        {scanWin32ErrorHeader, locked, L"class zeno::IOException: ::CreateFile(" + locked + L") failed: 32"},
+    const std::pair<std::wstring, std::wstring> failures[] = {
+        {inMissingFolder, L"class zeno::FileNotFoundException: " + inMissingFolder + L": 3"},
+        {empty, L"class zeno::IOException: ::CreateFileMapping(" + empty + L") failed: 1006"},
     };
-    for (const auto& testCase : cases) {
-        CodeTable table;
-        table.add(7, L"STATUS_EARLIER");
-        EXPECT_EQ(testCase.thrown, zeno_test::thrownText([&] { testCase.scan(table, testCase.path); }));
-        EXPECT_EQ(testCase.path, table.headerPath());
-        EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
+    for (const auto& failure : failures) {
+        for (auto scan : {scanNtStatusHeader, scanWin32ErrorHeader}) {
+            CodeTable table;
+            table.setHeaderPath(L"C:\\earlier.h");
+            table.add(7, L"STATUS_EARLIER");
+            EXPECT_EQ(failure.second, outcome([&] { scan(table, failure.first); }));
+            EXPECT_EQ(failure.first, table.headerPath());
+            EXPECT_EQ((Entries{{7, L"STATUS_EARLIER"}}), Entries(table.begin(), table.end()));
+        }
     }
     EXPECT_TRUE(debugOutput.outputs().empty());
     EXPECT_TRUE(DeleteFileW(empty.c_str())) << "the failed mapping kept the file open";
@@ -231,10 +199,6 @@ TEST_F(HeaderScanner, SampleHeadersGiveTheIndependentlyCountedEntries)
     scanWin32ErrorHeader(win32Table, KELVANE_SAMPLE_DIR L"/winerror.h");
     EXPECT_EQ(static_cast<std::size_t>(SAMPLE_NTSTATUS_DISTINCT_VALUES), ntStatusTable.size());
     EXPECT_EQ(static_cast<std::size_t>(SAMPLE_WIN32_DISTINCT_VALUES), win32Table.size());
-    EXPECT_EQ((std::vector<std::wstring>{
-                  L"NTSTATUS loaded " + std::to_wstring(SAMPLE_NTSTATUS_DISTINCT_VALUES) + L" entries\n",
-                  L"Win32 Error Code loaded " + std::to_wstring(SAMPLE_WIN32_DISTINCT_VALUES) + L" entries\n"}),
-              debugOutput.outputs());
 
     // Well-known codes, as every SDK defines them.
     EXPECT_EQ(L"STATUS_ACCESS_VIOLATION", ntStatusTable.nameOf(0xC0000005));
@@ -242,10 +206,6 @@ TEST_F(HeaderScanner, SampleHeadersGiveTheIndependentlyCountedEntries)
     EXPECT_EQ(0u, ntStatusTable.valueOf(L"STATUS_SUCCESS"));
     EXPECT_EQ(L"ERROR_ACCESS_DENIED", win32Table.nameOf(5));
     EXPECT_EQ(32u, win32Table.valueOf(L"ERROR_SHARING_VIOLATION"));
-    // Names that the sample defines in shapes the scanner passes over.
-    EXPECT_THROW(ntStatusTable.valueOf(L"DBG_CONTINUE"), EntryNotFoundException);
-    EXPECT_THROW(win32Table.valueOf(L"NO_ERROR"), EntryNotFoundException);
-    EXPECT_THROW(win32Table.valueOf(L"ERROR_AUDITING_DISABLED"), EntryNotFoundException);
 }
 
 } // namespace

@@ -40,14 +40,11 @@ private:
         if ((!wide && record.ExceptionCode != 0x40010006) || record.NumberParameters < 2) {
             return EXCEPTION_CONTINUE_SEARCH;
         }
-        // The length counts the terminating NUL.
-        const int length = record.ExceptionInformation[0] > 0 ? int(record.ExceptionInformation[0]) - 1 : 0;
-        const void* text = reinterpret_cast<const void*>(record.ExceptionInformation[1]);
-        std::wstring output(wide ? static_cast<const wchar_t*>(text) : L"", wide ? length : 0);
-        if (!wide) {
-            output.resize(MultiByteToWideChar(CP_ACP, 0, static_cast<const char*>(text), length, nullptr, 0));
-            MultiByteToWideChar(CP_ACP, 0, static_cast<const char*>(text), length, &output[0], int(output.size()));
-        }
+        // The length counts the terminating NUL. The texts of these tests are ASCII.
+        const std::size_t length = record.ExceptionInformation[0] > 0 ? record.ExceptionInformation[0] - 1 : 0;
+        const char* text = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+        const std::wstring output = wide ? std::wstring(reinterpret_cast<const wchar_t*>(text), length)
+                                         : std::wstring(text, text + length);
         std::lock_guard<std::mutex> guard(mutex);
         if (active != nullptr) {
             active->captured.push_back(output);

@@ -19,10 +19,9 @@ struct SystemMessage {
 
 inline SystemMessage systemMessage(std::uint32_t code, HMODULE module = nullptr) {
     wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                            FORMAT_MESSAGE_FROM_SYSTEM |
-                                            (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : 0),
-                                        module, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+    const DWORD length = FormatMessageW(flags | (module != nullptr ? FORMAT_MESSAGE_FROM_HMODULE : 0), module, code, 0,
+                                        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     const DWORD lastError = GetLastError();
     SystemMessage result{length > 0, std::wstring(buffer != nullptr ? buffer : L"", length), lastError};
     LocalFree(buffer);

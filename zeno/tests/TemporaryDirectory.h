@@ -27,10 +27,8 @@ public:
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
     ~TemporaryDirectory() {
-        std::error_code error;
-        if (!directory.empty()) {
-            std::filesystem::remove_all(directory, error);
-        }
+        std::error_code ignored; // also when the directory was never made: its path is empty
+        std::filesystem::remove_all(directory, ignored);
     }
 
     bool isCreated() const { return !directory.empty(); }

@@ -24,10 +24,7 @@ namespace {
 // A task that runs the function, then deletes itself as the standard tasks do.
 struct Step : zeno::Runnable {
     explicit Step(std::function<void()> function) : function(std::move(function)) {}
-    void run() override {
-        std::unique_ptr<Step> self(this);
-        function();
-    }
+    void run() override { std::unique_ptr<Step>(this)->function(); }
     std::function<void()> function;
 };
 
@@ -75,7 +72,7 @@ TEST(StandardTasks, DoTheirWorkThenDeleteThemselvesAlsoWhenItThrows) {
 // it ends, and their failures go to the debugger output.
 TEST(ManagedThreadScope, ManagesOnlyItsThreadOnceAndRunsTheExitTasksWhenItEnds) {
     zeno_test::DebugOutputCapture debugOutput;
-    const auto lookUp = [] { return zeno_test::thrownText([] { zeno::currentThread(); }); };
+    const auto lookUp = [] { return zeno_test::outcome([] { zeno::currentThread(); }); };
     std::wstring onAnotherThread;
     std::vector<int> events;
     std::thread([&] {
@@ -85,7 +82,7 @@ TEST(ManagedThreadScope, ManagesOnlyItsThreadOnceAndRunsTheExitTasksWhenItEnds) 
             scope.record().addExitTask(new Step([&events] { events.push_back(1); }));
             scope.record().addExitTask(new Step([] { throw zeno::IllegalStateException(L"from an exit task"); }));
             EXPECT_EQ(L"class zeno::IllegalThreadStateException: already managed",
-                      zeno_test::thrownText([] { zeno::ManagedThreadScope again; }));
+                      zeno_test::outcome([] { zeno::ManagedThreadScope again; }));
             std::thread([&] { onAnotherThread = lookUp(); }).join();
             EXPECT_TRUE(events.empty());
         }
@@ -103,10 +100,7 @@ TEST(ManagedThread, RunsTheBodyThenEveryExitTaskLastAddedFirstOnItsOwnThreadAndJ
     DWORD tasksRanOn = 0;
     zeno::ManagedThread thread([&] {
         zeno::Thread& record = zeno::currentThread();
-        record.addExitTask(new Step([&] {
-            events.push_back(4);
-            tasksRanOn = GetCurrentThreadId();
-        }));
+        record.addExitTask(new Step([&] { events.push_back(4); tasksRanOn = GetCurrentThreadId(); }));
         record.addExitTask(new Step([] { throw std::runtime_error("from an exit task"); }));
         // A task added while the tasks run is the next to run.
         record.addExitTask(new Step([&] { record.addExitTask(new Step([&] { events.push_back(3); })); }));
@@ -114,12 +108,11 @@ TEST(ManagedThread, RunsTheBodyThenEveryExitTaskLastAddedFirstOnItsOwnThreadAndJ
         events.push_back(1);
         throw zeno::IOException(L"from the body", 5);
     });
-    EXPECT_EQ(L"class zeno::IOException: from the body: 5", zeno_test::thrownText([&] { thread.join(); }));
+    EXPECT_EQ(L"class zeno::IOException: from the body: 5", zeno_test::outcome([&] { thread.join(); }));
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), events);
     EXPECT_TRUE(tasksRanOn == thread.getId() && tasksRanOn != GetCurrentThreadId());
     EXPECT_NO_THROW(thread.join());
-    zeno::ManagedThread taking(new Step([&events] { events.push_back(5); }));
-    taking.join();
+    zeno::ManagedThread(new Step([&events] { events.push_back(5); })).join();
     EXPECT_EQ(5, events.back());
 }
 
@@ -128,10 +121,7 @@ TEST(CriticalSection, IsRecursiveForItsOwnerAndExcludesOthers) {
     section.lock();
     section.lock(); // the owner does not block itself
     std::atomic<bool> entered{false};
-    std::thread other([&] {
-        std::lock_guard<zeno::CriticalSection> guard(section);
-        entered = true;
-    });
+    std::thread other([&] { std::lock_guard<zeno::CriticalSection> guard(section); entered = true; });
     section.unlock();
     Sleep(100);
     EXPECT_FALSE(entered) << "one unlock of two released the section";
