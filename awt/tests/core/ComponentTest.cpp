@@ -23,10 +23,9 @@ TEST(Component, PositionsAreInTheParentsWindowCoordinatesAndOnTheScreenForTopLev
     auto* control = place(panel, new TestControl(), 7, 8, 60, 25);
     frame.createPeer();
     settle();
-    const awt::Rectangle panelRect = onScreen(panel);
     EXPECT_EQ((awt::Rectangle{120, 90, 400, 300}), onScreen(&frame));
-    EXPECT_EQ((awt::Rectangle{150, 130, 200, 150}), panelRect);
-    EXPECT_EQ((awt::Rectangle{panelRect.x + 7, panelRect.y + 8, 60, 25}), onScreen(control));
+    EXPECT_EQ((awt::Rectangle{150, 130, 200, 150}), onScreen(panel));
+    EXPECT_EQ((awt::Rectangle{157, 138, 60, 25}), onScreen(control));
 
     // The frames measured from the live windows agree with what their styles give.
     EXPECT_EQ(frame.getStyleInsets(), frame.getFrameInsets());
@@ -38,8 +37,8 @@ TEST(Component, PositionsAreInTheParentsWindowCoordinatesAndOnTheScreenForTopLev
     MoveWindow(control->getHWND(), 3, 4, 60, 25, FALSE);
     EXPECT_EQ((awt::Point{3 + insets.left, 4 + insets.top}), control->getLocation());
     control->setLocation(50, 60);
-    EXPECT_EQ((awt::Rectangle{panelRect.x + 50, panelRect.y + 60, 60, 25}), onScreen(control));
-    EXPECT_EQ((awt::Point{11, 12}), panel->screenToWindow(panelRect.x + 11, panelRect.y + 12));
+    EXPECT_EQ((awt::Rectangle{200, 190, 60, 25}), onScreen(control));
+    EXPECT_EQ((awt::Point{11, 12}), panel->screenToWindow(161, 142));
     MoveWindow(frame.getHWND(), 160, 130, 320, 210, TRUE);
     EXPECT_EQ((awt::Rectangle{160, 130, 320, 210}), frame.getBounds());
 }
@@ -91,9 +90,7 @@ TEST(Component, PropertiesAreKeptWithoutAPeerAndAppliedToEveryNewOne) {
     const awt::Dimension small = label->getTextExtent(L"Measure me");
     EXPECT_EQ(0, label->getTextExtent(L"").width);
     EXPECT_GT(label->getTextExtent(L"Measure me too").width, small.width);
-    LOGFONTW big{};
-    big.lfHeight = -40;
-    HFONT font = CreateFontIndirectW(&big);
+    HFONT font = CreateFontW(-40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr);
     SendMessageW(label->getHWND(), WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     EXPECT_GT(label->getTextExtent(L"Measure me").height, 2 * small.height);
     EXPECT_GT(label->getTextMetrics().tmHeight, 2 * small.height);
@@ -160,12 +157,10 @@ TEST(Component, ShowingNeedsAVisibleUncoveredWindowAndFocusIsTheNativeOne) {
     below->setVisible(false);
     EXPECT_FALSE(below->isShowing());
 
-    // A focused window that is no component, or none.
+    // A focused window that is no component.
     HWND plain = CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.getHWND(),
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     SetFocus(plain);
     EXPECT_EQ(nullptr, awt::Component::getFocusedComponent());
     DestroyWindow(plain);
-    SetFocus(nullptr);
-    EXPECT_EQ(nullptr, awt::Component::getFocusedComponent());
 }

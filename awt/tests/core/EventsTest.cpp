@@ -27,6 +27,12 @@ void send(awt::Component* to, UINT message, WPARAM wParam = 0, int x = 0, int y 
     SendMessageW(to->getHWND(), message, wParam, MAKELPARAM(x, y));
 }
 
+awt::Point topLeft(awt::Component* component) {
+    RECT rect;
+    GetWindowRect(component->getHWND(), &rect);
+    return awt::Point{rect.left, rect.top};
+}
+
 // A focus listener that runs its function when the focus is gained.
 struct OnFocus : awt::FocusListener {
     explicit OnFocus(std::function<void()> gained) : gained(std::move(gained)) {}
@@ -100,65 +106,80 @@ TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
     EXPECT_EQ((Journal{L"late:focusGained", L"kept:focusGained"}), journal);
 }
 
-TEST(MouseEvents, EnteredComesFirstWithButtonsCountsAndWindowCoordinates) {
+TEST(MouseEvents, ButtonsCountsWindowCoordinatesAndOneExitWhenTheCursorHasLeft) {
     Scene scene;
     Journal journal;
     Recorder onPanel(&journal, L"panel");
+    Recorder onRight(&journal, L"right");
     scene.panel->addMouseListener(&onPanel);
-    const awt::Insets insets = scene.panel->getFrameInsets();
-    RECT rect;
-    GetWindowRect(scene.panel->getHWND(), &rect);
-    struct Row {
-        UINT message;
-        WPARAM wParam;
-        int x, y;
-        const wchar_t* event;
-        std::int32_t button, clickCount, windowX, windowY;
-    };
+    scene.right->addMouseListener(&onRight);
+    const awt::Insets in = scene.panel->getFrameInsets();
+    const awt::Point panel = topLeft(scene.panel);
+    struct Row { UINT message; WPARAM wParam; int x, y; std::int32_t button, clickCount, windowX, windowY; };
     const Row rows[] = {
-        {WM_RBUTTONDOWN, MK_RBUTTON, 5, 6, L"panel:pressed", awt::MouseEvent::RIGHT_BUTTON, 1, 5 + insets.left, 6 + insets.top},
-        {WM_MBUTTONDBLCLK, 0, 1, 2, L"panel:double", awt::MouseEvent::MIDDLE_BUTTON, 2, 1 + insets.left, 2 + insets.top},
-        {WM_RBUTTONUP, 0, 1, 2, L"panel:released", awt::MouseEvent::RIGHT_BUTTON, 1, 1 + insets.left, 2 + insets.top},
+        {WM_RBUTTONDOWN, MK_RBUTTON, 5, 6, awt::MouseEvent::RIGHT_BUTTON, 1, 5 + in.left, 6 + in.top},
+        {WM_MBUTTONDBLCLK, 0, 1, 2, awt::MouseEvent::MIDDLE_BUTTON, 2, 1 + in.left, 2 + in.top},
+        {WM_RBUTTONUP, 0, 1, 2, awt::MouseEvent::RIGHT_BUTTON, 1, 1 + in.left, 2 + in.top},
         // Non-client messages carry screen points.
-        {WM_NCLBUTTONUP, HTCAPTION, rect.left + 9, rect.top + 3, L"panel:released", awt::MouseEvent::LEFT_BUTTON, 1, 9, 3},
+        {WM_NCLBUTTONUP, HTCAPTION, panel.x + 9, panel.y + 3, awt::MouseEvent::LEFT_BUTTON, 1, 9, 3},
     };
     for (const Row& row : rows) {
         send(scene.panel, row.message, row.wParam, row.x, row.y);
-        EXPECT_EQ(row.event, journal.back()) << row.message;
+        const awt::MouseEvent& seen = onPanel.lastMouse;
         EXPECT_EQ((std::vector<std::int32_t>{row.button, row.clickCount, row.windowX, row.windowY}),
-                  (std::vector<std::int32_t>{onPanel.lastMouse.button, onPanel.lastMouse.clickCount,
-                                             onPanel.lastMouse.x, onPanel.lastMouse.y}))
-            << row.message;
-        EXPECT_EQ(scene.panel, onPanel.lastMouse.source);
+                  (std::vector<std::int32_t>{seen.button, seen.clickCount, seen.x, seen.y})) << row.message;
     }
-    EXPECT_EQ(L"panel:entered", journal.front());
-    EXPECT_EQ(5u, journal.size());
-}
+    EXPECT_EQ(scene.panel, onPanel.lastMouse.source);
+    EXPECT_EQ((Journal{L"panel:entered", L"panel:pressed", L"panel:double", L"panel:released", L"panel:released"}),
+              journal);
 
-TEST(MouseEvents, ALeaveIsCheckedAgainstTheCursorAndGivesOneExit) {
-    Scene scene;
-    Journal journal;
-    Recorder right(&journal, L"right");
-    scene.right->addMouseListener(&right);
+    // A leave while the cursor is over the component's own window is ignored; elsewhere it is
+    // one exit, at the cursor in window coordinates.
+    journal.clear();
     send(scene.right, WM_MOUSEMOVE, 0, 2, 3);
     send(scene.right, WM_MOUSEMOVE, 0, 4, 3);
     EXPECT_TRUE(scene.right->isMouseInside());
-    // A leave while the cursor is over the component's own window is ignored; elsewhere it is
-    // one exit, at the cursor in window coordinates.
-    RECT rect;
-    GetWindowRect(scene.right->getHWND(), &rect);
-    for (POINT cursor : {POINT{rect.left + 10, rect.top + 10}, POINT{5, 5}}) {
+    const awt::Point right = topLeft(scene.right);
+    for (POINT cursor : {POINT{right.x + 10, right.y + 10}, POINT{5, 5}}) {
         SetCursorPos(cursor.x, cursor.y);
         pumpMessages();
         PostMessageW(scene.right->getHWND(), WM_MOUSELEAVE, 0, 0);
         pumpMessages();
     }
-    EXPECT_EQ((awt::Point{5 - rect.left, 5 - rect.top}), (awt::Point{right.lastMouse.x, right.lastMouse.y}));
-    EXPECT_EQ(0, right.lastMouse.clickCount);
+    EXPECT_EQ((awt::Point{5 - right.x, 5 - right.y}), (awt::Point{onRight.lastMouse.x, onRight.lastMouse.y}));
+    EXPECT_EQ(0, onRight.lastMouse.clickCount);
     EXPECT_FALSE(scene.right->isMouseInside());
     // Coming back into the component the window still remembers gives no second exit.
     send(scene.right, WM_MOUSEMOVE, 0, 4, 4);
-    EXPECT_EQ((Journal{L"right:entered", L"right:exited", L"right:entered"}), journal);
+    EXPECT_EQ((Journal{L"panel:exited", L"right:entered", L"right:exited", L"right:entered"}), journal);
+}
+
+// The mouse through the system's input queue and the toolkit's loop, as a user moves it.
+TEST(MouseEvents, RealInputEntersClicksMovesOnAndLeaves) {
+    Scene scene;
+    SetForegroundWindow(scene.frame.getHWND());
+    Journal journal;
+    Recorder onLeft(&journal, L"left");
+    Recorder onRight(&journal, L"right");
+    scene.left->addMouseListener(&onLeft);
+    scene.right->addMouseListener(&onRight);
+    scene.left->handleCommands = true;
+    const awt::Point left = topLeft(scene.left);
+    clickAt(left.x + 10, left.y + 10);
+    waitUntil([&] { return journal.size() >= 3; }, 2000);
+    EXPECT_EQ((Journal{L"left:entered", L"left:pressed", L"left:released"}), journal);
+    EXPECT_EQ((awt::Point{10, 10}), (awt::Point{onLeft.lastMouse.x, onLeft.lastMouse.y}));
+    EXPECT_EQ(static_cast<UINT>(BN_CLICKED), scene.left->lastCode) << "the button told its parent";
+    journal.clear();
+    SetCursorPos(topLeft(scene.right).x + 20, topLeft(scene.right).y + 15);
+    waitUntil([&] { return journal.size() >= 2; }, 2000);
+    EXPECT_EQ((Journal{L"left:exited", L"right:entered"}), journal);
+    // The system reports the leave a while after the cursor went.
+    journal.clear();
+    SetCursorPos(2, 2);
+    EXPECT_TRUE(waitUntil([&] { return !journal.empty(); }, 2000));
+    EXPECT_EQ((Journal{L"right:exited"}), journal);
+    EXPECT_FALSE(scene.right->isMouseInside());
 }
 
 TEST(KeyEvents, KindsCodesAndModifiersFromTheKeyState) {
@@ -168,27 +189,22 @@ TEST(KeyEvents, KindsCodesAndModifiersFromTheKeyState) {
     Recorder mouseOnly(&journal, L"mouse");
     scene.left->addKeyListener(&keys);
     scene.left->addMouseListener(&mouseOnly);
-    struct Row {
-        std::initializer_list<int> held;
-        UINT message;
-        std::uint32_t key;
-        std::int32_t id;
-        std::uint32_t modifiers;
-    };
+    using awt::KeyEvent;
+    struct Row { std::initializer_list<int> held; UINT message; std::uint32_t key, id, modifiers; };
     const Row rows[] = {
-        {{VK_SHIFT}, WM_KEYDOWN, 'A', awt::KeyEvent::PRESSED, awt::KeyEvent::SHIFT},
-        {{}, WM_CHAR, L'\u00e9', awt::KeyEvent::TYPED, 0},
-        {{VK_CONTROL, VK_MENU}, WM_SYSKEYUP, VK_F4, awt::KeyEvent::RELEASED, awt::KeyEvent::CONTROL | awt::KeyEvent::ALT},
-        {{VK_RWIN}, WM_KEYUP, 'B', awt::KeyEvent::RELEASED, awt::KeyEvent::WINDOWS},
-        {{VK_LWIN, VK_SHIFT}, WM_KEYUP, 'C', awt::KeyEvent::RELEASED, awt::KeyEvent::WINDOWS | awt::KeyEvent::SHIFT},
+        {{VK_SHIFT}, WM_KEYDOWN, 'A', KeyEvent::PRESSED, KeyEvent::SHIFT},
+        {{}, WM_CHAR, L'\u00e9', KeyEvent::TYPED, 0},
+        {{VK_CONTROL, VK_MENU}, WM_SYSKEYUP, VK_F4, KeyEvent::RELEASED, KeyEvent::CONTROL | KeyEvent::ALT},
+        {{VK_RWIN}, WM_KEYUP, 'B', KeyEvent::RELEASED, KeyEvent::WINDOWS},
+        {{VK_LWIN, VK_SHIFT}, WM_KEYUP, 'C', KeyEvent::RELEASED, KeyEvent::WINDOWS | KeyEvent::SHIFT},
     };
     for (const Row& row : rows) {
         HeldKeys held(row.held);
         EXPECT_EQ(row.modifiers, awt::getModifiers()) << row.key;
         send(scene.left, row.message, row.key);
-        EXPECT_EQ((std::vector<std::uint32_t>{static_cast<std::uint32_t>(row.id), row.key, row.modifiers}),
-                  (std::vector<std::uint32_t>{static_cast<std::uint32_t>(keys.lastKey.id), keys.lastKey.keyCode,
-                                              keys.lastKey.modifiers}))
+        const KeyEvent& seen = keys.lastKey;
+        EXPECT_EQ((std::vector<std::uint32_t>{row.id, row.key, row.modifiers}),
+                  (std::vector<std::uint32_t>{static_cast<std::uint32_t>(seen.id), seen.keyCode, seen.modifiers}))
             << row.key;
     }
     EXPECT_EQ((Journal{L"keys:keyPressed", L"keys:keyTyped", L"keys:keyReleased", L"keys:keyReleased",

@@ -20,15 +20,9 @@ LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 const wchar_t* probeClass() {
-    static const ATOM registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = probeProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"AwtCoreProbe";
-        return RegisterClassExW(&windowClass);
-    }();
-    return registered != 0 ? L"AwtCoreProbe" : nullptr;
+    static const WNDCLASSW windowClass{0, probeProc, 0, 0, GetModuleHandleW(nullptr), {}, {}, {}, {}, L"AwtCoreProbe"};
+    static const ATOM registered = RegisterClassW(&windowClass);
+    return registered != 0 ? windowClass.lpszClassName : nullptr;
 }
 
 // a, b, (disabled), [group: c, d, (hidden)], e in a frame; the frame is a group too.
@@ -56,12 +50,7 @@ struct TraversalScene {
 
 TEST(FocusTraversal, TabAndShiftTabVisitEveryCandidateAndWrapArrowsStopAtGroups) {
     TraversalScene s;
-    struct Row {
-        TestControl* from;
-        UINT key;
-        bool shift;
-        awt::Component* to;
-    };
+    struct Row { TestControl* from; UINT key; bool shift; awt::Component* to; };
     const Row rows[] = {
         {s.a, VK_TAB, false, s.b}, {s.b, VK_TAB, false, s.c}, {s.c, VK_TAB, false, s.d},
         {s.d, VK_TAB, false, s.e}, {s.e, VK_TAB, false, s.a}, {s.a, VK_TAB, true, s.e},
@@ -94,14 +83,7 @@ TEST(FocusTraversal, KeysTheControlWantsOrWithModifiersArePassedOn) {
     auto* next = place(&frame, new TestControl(), 20, 80, 80, 25);
     frame.createPeer();
     settle();
-    struct Row {
-        LRESULT dialogCode;
-        bool control;
-        UINT message;
-        WPARAM key;
-        bool passedOn;
-        awt::Component* focused;
-    };
+    struct Row { LRESULT dialogCode; bool control; UINT message; WPARAM key; bool passedOn; awt::Component* focused; };
     const Row rows[] = {
         // Ctrl+Tab is never the toolkit's, neither are arrows with a modifier.
         {0, true, WM_KEYDOWN, VK_TAB, true, probe}, {0, true, WM_KEYDOWN, VK_DOWN, true, probe},
