@@ -30,11 +30,20 @@ private:
     std::function<void()> body;
 };
 
+// Polls the condition, doing the wait in between, until it holds or the limit has passed.
+bool until(const std::function<bool()>& condition, DWORD limitMs, const std::function<void()>& wait) {
+    for (const DWORD start = GetTickCount(); !condition(); wait()) {
+        if (GetTickCount() - start >= limitMs) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void pumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
         if (message.message != WM_QUIT) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
@@ -47,8 +56,8 @@ void settle() {
         pumpMessages();
         toolkit()->processPending(true);
         MSG message;
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
-            toolkit()->getInvalidQueue().empty() && toolkit()->getRepaintQueue().empty()) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && toolkit()->getInvalidQueue().empty() &&
+            toolkit()->getRepaintQueue().empty()) {
             return;
         }
     }
@@ -60,28 +69,11 @@ int runFor(UINT milliseconds) {
 }
 
 bool waitUntil(const std::function<bool()>& condition, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        settle();
-        if (condition()) {
-            return true;
-        }
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
-        runFor(10);
-    }
+    return until([&] { settle(); return condition(); }, limitMs, [] { runFor(10); });
 }
 
 bool pollUntil(const std::function<bool()>& condition, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
+    return until(condition, limitMs, [] { Sleep(20); });
 }
 
 zeno::Runnable* task(std::function<void()> body) {

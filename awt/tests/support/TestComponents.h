@@ -20,14 +20,19 @@ namespace test {
 // mouse-over bookkeeping as the toolkit's windows do.
 class TestFrame : public awt::Container, public awt::MouseOverTracker {
 public:
-    TestFrame(int left = 100, int top = 100, int w = 400, int h = 300) {
-        setBounds(left, top, w, h);
-        setGroup(true);
-    }
+    TestFrame(int left = 100, int top = 100, int w = 400, int h = 300) { setBounds(left, top, w, h); setGroup(true); }
     LPCWSTR getClassName() const override { return MAKEINTATOM(awt::Toolkit::getWindowClass()); }
     DWORD getStyle() const override { return Container::getStyle() | WS_OVERLAPPEDWINDOW; }
     bool isChild() const override { return false; }
-    void mouseEnteredComponent(awt::Component* component, int x, int y) override;
+    void mouseEnteredComponent(awt::Component* component, int x, int y) override {
+        if (mouseOver != nullptr && mouseOver->getHWND() != nullptr && component->getHWND() != nullptr) {
+            RECT from, to;
+            GetWindowRect(component->getHWND(), &from);
+            GetWindowRect(mouseOver->getHWND(), &to);
+            mouseOver->notifyMouseExited(x + from.left - to.left, y + from.top - to.top);
+        }
+        mouseOver = component;
+    }
 
     awt::Component* mouseOver = nullptr;
 };
@@ -56,24 +61,16 @@ public:
     LPCWSTR getWindowText() const override { return text.c_str(); }
     DWORD getStyle() const override { return Component::getStyle() | extraStyle; }
     awt::Dimension getPreferredSize() const override { return preferred; }
-    void validate() override {
-        ++validations;
-        Component::validate();
-    }
-    void update() override {
-        ++updates;
-        Component::update();
-    }
+    void validate() override { ++validations; Component::validate(); }
+    void update() override { ++updates; Component::update(); }
     LRESULT processCommand(UINT code, WPARAM wParam, bool* handled) override {
         lastCode = code;
         lastWParam = wParam;
-        *handled = handleCommands;
-        return handleCommands ? 1234 : 0;
+        return (*handled = handleCommands) ? 1234 : 0;
     }
     LRESULT processNotify(UINT code, NMHDR*, bool* handled) override {
         lastCode = code;
-        *handled = handleCommands;
-        return handleCommands ? 4321 : 0;
+        return (*handled = handleCommands) ? 4321 : 0;
     }
     LRESULT processScroll(WPARAM wParam, int position, bool* handled) override {
         lastWParam = wParam;
@@ -85,16 +82,13 @@ public:
         messages.push_back(message);
         return Component::windowProc(message, wParam, lParam);
     }
-    bool received(UINT message) const {
-        return std::find(messages.begin(), messages.end(), message) != messages.end();
-    }
+    bool received(UINT message) const { return std::find(messages.begin(), messages.end(), message) != messages.end(); }
 
     std::wstring className;
     DWORD extraStyle;
     std::wstring text;
     awt::Dimension preferred;
-    int validations = 0;
-    int updates = 0;
+    int validations = 0, updates = 0;
     std::vector<UINT> messages;
     bool handleCommands = false;
     UINT lastCode = 0;
