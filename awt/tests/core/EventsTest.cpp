@@ -48,38 +48,6 @@ struct Target {
 
 } // namespace
 
-TEST(Listeners, LastAddedIsCalledFirstOnceEachEveryoneRunsAfterConsumeAndTheControlDoesNot) {
-    Scene scene;
-    Journal journal;
-    Recorder first(&journal, L"first");
-    Recorder second(&journal, L"second", true);
-    for (Recorder* each : {&first, &second, &first}) {
-        scene.left->addMouseListener(each);
-    }
-    EXPECT_EQ(2u, scene.left->getListenerRegistry().count(&awt::MouseListener::TAG));
-    send(scene.left, WM_LBUTTONDOWN, MK_LBUTTON, 5, 6);
-    EXPECT_EQ((Journal{L"second:entered", L"first:entered", L"second:pressed", L"first:pressed"}), journal);
-    // The consumed press never reached the button; an unconsumed one does.
-    EXPECT_EQ(0, SendMessageW(scene.left->getHWND(), BM_GETSTATE, 0, 0) & BST_PUSHED);
-    EXPECT_NE(scene.left->getHWND(), GetCapture());
-    send(scene.right, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
-    EXPECT_NE(0, SendMessageW(scene.right->getHWND(), BM_GETSTATE, 0, 0) & BST_PUSHED);
-    send(scene.right, WM_LBUTTONUP, 0, 200, 200);
-    ReleaseCapture();
-    scene.left->removeMouseListener(&first);
-    scene.left->removeMouseListener(&first);
-    EXPECT_FALSE(scene.left->getListenerRegistry().contains<awt::MouseListener>(&first));
-    EXPECT_TRUE(scene.left->getListenerRegistry().contains<awt::MouseListener>(&second));
-
-    awt::ListenerRegistry registry;
-    registry.add<awt::MouseListener>(&first);
-    registry.add<awt::KeyListener>(&first);
-    EXPECT_EQ(2u, registry.size());
-    EXPECT_FAILURE(registry.add(&awt::MouseListener::TAG, nullptr), zeno::NullPointerException, L"listener", NO_CODE);
-    EXPECT_EQ(std::wstring(L"awt::MouseListener"), awt::MouseListener::TAG.getName());
-    EXPECT_EQ(std::wstring(L"awt::TextListener"), awt::TextListener::TAG.getName());
-}
-
 TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
     Journal journal;
     awt::ListenerRegistry registry;
@@ -106,7 +74,7 @@ TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
     EXPECT_EQ((Journal{L"late:focusGained", L"kept:focusGained"}), journal);
 }
 
-TEST(MouseEvents, ButtonsCountsWindowCoordinatesAndOneExitWhenTheCursorHasLeft) {
+TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirst) {
     Scene scene;
     Journal journal;
     Recorder onPanel(&journal, L"panel");
@@ -152,6 +120,37 @@ TEST(MouseEvents, ButtonsCountsWindowCoordinatesAndOneExitWhenTheCursorHasLeft) 
     // Coming back into the component the window still remembers gives no second exit.
     send(scene.right, WM_MOUSEMOVE, 0, 4, 4);
     EXPECT_EQ((Journal{L"panel:exited", L"right:entered", L"right:exited", L"right:entered"}), journal);
+
+    // Listeners of the left button: the last added is called first, each once, all of them after
+    // one consumed the event, and then not the control.
+    Journal order;
+    Recorder first(&order, L"first");
+    Recorder second(&order, L"second", true);
+    for (Recorder* each : {&first, &second, &first}) {
+        scene.left->addMouseListener(each);
+    }
+    EXPECT_EQ(2u, scene.left->getListenerRegistry().count(&awt::MouseListener::TAG));
+    send(scene.left, WM_LBUTTONDOWN, MK_LBUTTON, 5, 6);
+    EXPECT_EQ((Journal{L"second:entered", L"first:entered", L"second:pressed", L"first:pressed"}), order);
+    // The consumed press never reached the button; an unconsumed one does.
+    EXPECT_EQ(0, SendMessageW(scene.left->getHWND(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+    EXPECT_NE(scene.left->getHWND(), GetCapture());
+    send(scene.right, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
+    EXPECT_NE(0, SendMessageW(scene.right->getHWND(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+    send(scene.right, WM_LBUTTONUP, 0, 200, 200);
+    ReleaseCapture();
+    scene.left->removeMouseListener(&first);
+    scene.left->removeMouseListener(&first);
+    EXPECT_FALSE(scene.left->getListenerRegistry().contains<awt::MouseListener>(&first));
+    EXPECT_TRUE(scene.left->getListenerRegistry().contains<awt::MouseListener>(&second));
+
+    awt::ListenerRegistry registry;
+    registry.add<awt::MouseListener>(&first);
+    registry.add<awt::KeyListener>(&first);
+    EXPECT_EQ(2u, registry.size());
+    EXPECT_FAILURE(registry.add(&awt::MouseListener::TAG, nullptr), zeno::NullPointerException, L"listener", NO_CODE);
+    EXPECT_EQ(std::wstring(L"awt::MouseListener"), awt::MouseListener::TAG.getName());
+    EXPECT_EQ(std::wstring(L"awt::TextListener"), awt::TextListener::TAG.getName());
 }
 
 // The mouse through the system's input queue and the toolkit's loop, as a user moves it.
@@ -182,7 +181,9 @@ TEST(MouseEvents, RealInputEntersClicksMovesOnAndLeaves) {
     EXPECT_FALSE(scene.right->isMouseInside());
 }
 
-TEST(KeyEvents, KindsCodesAndModifiersFromTheKeyState) {
+// Key events with the modifiers of the key state, focus events as the native focus moves, and
+// the key adapter that consumes the presses it handles.
+TEST(KeyAndFocusEvents, KindsCodesModifiersGainedLostAndConsumedTabs) {
     Scene scene;
     Journal journal;
     Recorder keys(&journal, L"keys");
@@ -210,13 +211,9 @@ TEST(KeyEvents, KindsCodesAndModifiersFromTheKeyState) {
     EXPECT_EQ((Journal{L"keys:keyPressed", L"keys:keyTyped", L"keys:keyReleased", L"keys:keyReleased",
                        L"keys:keyReleased"}),
               journal);
-}
 
-TEST(FocusEvents, GainedAndLostFollowTheNativeFocus) {
-    Scene scene;
-    Journal journal;
-    Recorder left(&journal, L"left");
-    Recorder right(&journal, L"right");
+    journal.clear();
+    Recorder left(&journal, L"left"), right(&journal, L"right");
     scene.left->addFocusListener(&left);
     scene.right->addFocusListener(&right);
     scene.left->requestFocus();
@@ -224,20 +221,15 @@ TEST(FocusEvents, GainedAndLostFollowTheNativeFocus) {
     scene.right->removeFocusListener(&right);
     scene.left->requestFocus();
     EXPECT_EQ((Journal{L"left:focusGained", L"left:focusLost", L"right:focusGained", L"left:focusGained"}), journal);
-}
 
-TEST(ListenerAdapters, CallTheMemberAndAsKeyListenerConsumePresses) {
     Target target;
     awt::ActionListener_mem_fun_t<Target>(&target, &Target::call).actionPerformed(nullptr);
     awt::ItemListener_mem_fun_t<Target>(&target, &Target::call).itemStateChanged(nullptr);
     awt::TextListener_mem_fun_t<Target>(&target, &Target::call).textValueChanged(nullptr);
     EXPECT_EQ(3, target.calls);
-
     // Bound as key listener, Tab no longer moves the focus; without it, it does.
-    Scene scene;
     awt::KeyListener_mem_fun_t<Target> key(&target, &Target::call);
     scene.left->addKeyListener(&key);
-    scene.left->requestFocus();
     HeldKeys none;
     send(scene.left, WM_KEYDOWN, VK_TAB);
     send(scene.left, WM_KEYUP, VK_TAB);
