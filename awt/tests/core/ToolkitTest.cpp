@@ -71,15 +71,12 @@ TEST(Toolkit, OnePerThreadAndUnmanagedThreadsAreRefused) {
 }
 
 TEST(Toolkit, RunnablesWakeTheLoopYieldToMessagesAndAllRunBeforeRunReturns) {
-    awt::Toolkit* tk = toolkit();
     // One wake-up per queued runnable from another thread, none from the toolkit's own.
     takeWakeUps();
+    awt::Toolkit* tk = toolkit();
     int runs = 0;
     zeno::Runnable* once = task([&] { ++runs; });
-    std::thread([&] {
-        tk->invokeLater(once);
-        tk->invokeLater(once);
-    }).join();
+    std::thread([&] { tk->invokeLater(once); tk->invokeLater(once); }).join();
     EXPECT_EQ(1, takeWakeUps());
     tk->invokeLater(task([&] { ++runs; }));
     EXPECT_EQ(0, takeWakeUps());
@@ -108,17 +105,16 @@ TEST(Toolkit, RunnablesWakeTheLoopYieldToMessagesAndAllRunBeforeRunReturns) {
 }
 
 TEST(Toolkit, ExceptionsProcedureCallsAndWaitsInTheLoop) {
-    awt::Toolkit* tk = toolkit();
-    tk->invokeLater(task([] { throw zeno::IllegalStateException(L"from a runnable"); }));
-    EXPECT_FAILURE(tk->run(), zeno::IllegalStateException, L"from a runnable", NO_CODE);
+    toolkit()->invokeLater(task([] { throw zeno::IllegalStateException(L"from a runnable"); }));
+    EXPECT_FAILURE(toolkit()->run(), zeno::IllegalStateException, L"from a runnable", NO_CODE);
 
     // Procedure calls run in the loop's alertable wait, and in processPending(true).
     HANDLE self = OpenThread(THREAD_SET_CONTEXT, FALSE, GetCurrentThreadId());
     apcCalls = 0;
     std::thread([&] { QueueUserAPC(countApc, self, 31); }).join();
-    EXPECT_EQ(31, tk->run());
+    EXPECT_EQ(31, toolkit()->run());
     QueueUserAPC(countApc, self, 0);
-    tk->processPending(true);
+    toolkit()->processPending(true);
     EXPECT_EQ(2, apcCalls);
     CloseHandle(self);
 
@@ -127,82 +123,79 @@ TEST(Toolkit, ExceptionsProcedureCallsAndWaitsInTheLoop) {
         awt::WaitEvent seen{nullptr, true};
     } handler;
     HANDLE event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-    tk->addWaitHandle(event, &handler);
-    EXPECT_EQ(5, tk->run());
-    tk->removeWaitHandle(event);
+    toolkit()->addWaitHandle(event, &handler);
+    EXPECT_EQ(5, toolkit()->run());
+    toolkit()->removeWaitHandle(event);
     CloseHandle(event);
     EXPECT_EQ(event, handler.seen.handle);
     EXPECT_FALSE(handler.seen.abandoned);
 
     // A value that is no handle makes the wait itself fail.
     HANDLE bogus = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x7FF0));
-    tk->addWaitHandle(bogus, &handler);
-    EXPECT_FAILURE(tk->run(), awt::AWTException, L"::MsgWaitForMultipleObjectsEx() failed", ERROR_INVALID_HANDLE);
-    tk->removeWaitHandle(bogus);
+    toolkit()->addWaitHandle(bogus, &handler);
+    EXPECT_FAILURE(toolkit()->run(), awt::AWTException, L"::MsgWaitForMultipleObjectsEx() failed", ERROR_INVALID_HANDLE);
+    toolkit()->removeWaitHandle(bogus);
 }
 
 TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeTheChain) {
-    awt::Toolkit* tk = toolkit();
     Journal journal;
     AppPreprocessor first([&] { journal.push_back(L"first"); return false; });
     AppPreprocessor second([&] { journal.push_back(L"second"); return true; });
     AppPreprocessor third([&] { journal.push_back(L"third"); return false; });
     for (AppPreprocessor* each : {&first, &second, &first, &third}) {
-        tk->addMessagePreprocessor(each);
+        toolkit()->addMessagePreprocessor(each);
     }
-    EXPECT_EQ(3u, tk->getMessagePreprocessors().size());
+    EXPECT_EQ(3u, toolkit()->getMessagePreprocessors().size());
     // Window messages go through the chain too.
     TestFrame frame;
     frame.createPeer();
     PostMessageW(frame.getHWND(), WM_APP, 0, 0);
-    tk->invokeLater(task([&] { tk->quit(0); }));
-    tk->run();
+    toolkit()->invokeLater(task([&] { toolkit()->quit(0); }));
+    toolkit()->run();
     EXPECT_EQ((Journal{L"first", L"second"}), journal);
     for (AppPreprocessor* each : {&first, &second, &third, &third}) {
-        tk->removeMessagePreprocessor(each);
+        toolkit()->removeMessagePreprocessor(each);
     }
-    EXPECT_TRUE(tk->getMessagePreprocessors().empty());
+    EXPECT_TRUE(toolkit()->getMessagePreprocessors().empty());
 
     // It adds second, removes it, adds it again; only the last time does it handle the message.
-    tk->addMessagePreprocessor(&first);
+    toolkit()->addMessagePreprocessor(&first);
     for (bool handles : {false, false, true}) {
         first.onApp = [&, handles] {
-            const bool adds = tk->getMessagePreprocessors().size() == 1;
-            adds ? tk->addMessagePreprocessor(&second) : tk->removeMessagePreprocessor(&second);
+            const bool adds = toolkit()->getMessagePreprocessors().size() == 1;
+            adds ? toolkit()->addMessagePreprocessor(&second) : toolkit()->removeMessagePreprocessor(&second);
             return handles;
         };
         postApp();
         if (handles) {
             // Retrieved after the WM_APP; the chain is emptied below even if run throws.
             PostQuitMessage(3);
-            EXPECT_NO_THROW(EXPECT_EQ(3, tk->run()));
+            EXPECT_NO_THROW(EXPECT_EQ(3, toolkit()->run()));
         } else {
-            EXPECT_FAILURE(tk->run(), awt::AWTException,
+            EXPECT_FAILURE(toolkit()->run(), awt::AWTException,
                            L"the MessagePreprocessor can't add/remove message preprocessors", NO_CODE);
         }
     }
-    tk->removeMessagePreprocessor(&first);
-    tk->removeMessagePreprocessor(&second);
+    toolkit()->removeMessagePreprocessor(&first);
+    toolkit()->removeMessagePreprocessor(&second);
     pumpMessages();
 }
 
 TEST(Toolkit, ValidationBeforeRepaintOnceEachAndDeletedComponentsLeaveTheQueues) {
-    awt::Toolkit* tk = toolkit();
-    TestControl a;
-    TestControl b;
+    TestControl a, b;
     auto* doomed = new TestControl();
-    tk->scheduleRepaint(&a);
+    toolkit()->scheduleRepaint(&a);
     for (awt::Component* each : std::initializer_list<awt::Component*>{&b, doomed, &a, &b}) {
-        tk->scheduleValidate(each);
+        toolkit()->scheduleValidate(each);
     }
-    tk->scheduleRepaint(doomed);
-    tk->scheduleRepaint(&a);
+    toolkit()->scheduleRepaint(doomed);
+    toolkit()->scheduleRepaint(&a);
     delete doomed;
-    EXPECT_EQ((std::deque<awt::Component*>{&b, &a}), tk->getInvalidQueue());
-    EXPECT_EQ((std::deque<awt::Component*>{&a}), tk->getRepaintQueue());
-    tk->processPending(false);
+    EXPECT_EQ((std::deque<awt::Component*>{&b, &a}), toolkit()->getInvalidQueue());
+    EXPECT_EQ((std::deque<awt::Component*>{&a}), toolkit()->getRepaintQueue());
+    toolkit()->processPending(false);
     EXPECT_EQ((std::vector<int>{1, 1, 1, 0}), (std::vector<int>{a.validations, b.validations, a.updates, b.updates}));
-    EXPECT_TRUE(tk->getInvalidQueue().empty() && tk->getRepaintQueue().empty());
+    EXPECT_TRUE(toolkit()->getInvalidQueue().empty() && toolkit()->getRepaintQueue().empty());
 }
 
 TEST(Toolkit, ResourcesStringsOfAnyLengthIconsAndTheWindowClass) {
