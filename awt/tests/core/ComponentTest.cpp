@@ -17,7 +17,7 @@ bool queued(const std::deque<awt::Component*>& queue, const awt::Component* comp
 
 } // namespace
 
-TEST(Component, PositionsAreInTheParentsWindowCoordinatesAndOnTheScreenForTopLevels) {
+TEST(Component, PositionsInTheParentsWindowCoordinatesShowingAndFocus) {
     TestFrame frame(120, 90, 400, 300);
     auto* panel = place(&frame, new TestPanel(WS_CAPTION | WS_BORDER), 30, 40, 200, 150);
     auto* control = place(panel, new TestControl(), 7, 8, 60, 25);
@@ -41,6 +41,21 @@ TEST(Component, PositionsAreInTheParentsWindowCoordinatesAndOnTheScreenForTopLev
     EXPECT_EQ((awt::Point{11, 12}), panel->screenToWindow(161, 142));
     MoveWindow(frame.getHWND(), 160, 130, 320, 210, TRUE);
     EXPECT_EQ((awt::Rectangle{160, 130, 320, 210}), frame.getBounds());
+
+    // Showing needs the window uncovered at its client origin: a sibling over it hides it.
+    EXPECT_TRUE(control->isShowing());
+    auto* cover = place(panel, new TestControl(), 45, 55, 30, 30);
+    SetWindowPos(cover->getHWND(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(control->isShowing());
+    cover->setVisible(false);
+    EXPECT_TRUE(control->isShowing());
+
+    // A focused window that is no component.
+    HWND plain = CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.getHWND(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetFocus(plain);
+    EXPECT_EQ(nullptr, awt::Component::getFocusedComponent());
+    DestroyWindow(plain);
 }
 
 TEST(Component, PropertiesAreKeptWithoutAPeerAndAppliedToEveryNewOne) {
@@ -125,28 +140,4 @@ TEST(Component, ChangesQueueValidationAndRepaintOnce) {
     control->repaint(0, 0, 5, 5);
     control->invalidate();
     EXPECT_FALSE(queued(tk->getInvalidQueue(), control) || queued(tk->getRepaintQueue(), control));
-}
-
-TEST(Component, ShowingNeedsAVisibleUncoveredWindowAndFocusIsTheNativeOne) {
-    TestFrame frame;
-    auto* below = place(&frame, new TestControl(), 20, 40, 100, 30);
-    auto* cover = place(&frame, new TestControl(), 200, 40, 100, 30);
-    frame.createPeer();
-    settle();
-    EXPECT_TRUE(below->isShowing() && cover->isShowing());
-
-    // A sibling over its client origin hides it from the point of view of the screen.
-    cover->setLocation(15, 35);
-    SetWindowPos(cover->getHWND(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetWindowPos(below->getHWND(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    EXPECT_FALSE(below->isShowing());
-    cover->setVisible(false);
-    EXPECT_TRUE(below->isShowing());
-
-    // A focused window that is no component.
-    HWND plain = CreateWindowExW(0, L"BUTTON", L"plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, frame.getHWND(),
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetFocus(plain);
-    EXPECT_EQ(nullptr, awt::Component::getFocusedComponent());
-    DestroyWindow(plain);
 }

@@ -105,10 +105,8 @@ C* place(awt::Container* parent, C* child, int x, int y, int width, int height) 
 }
 
 // Writes every event it receives to a journal as "name:operation"; consumes them if asked.
-class Recorder : public awt::MouseListener,
-                 public awt::KeyListener,
-                 public awt::FocusListener,
-                 public awt::ContainerListener {
+class Recorder : public awt::MouseListener, public awt::KeyListener,
+                 public awt::FocusListener, public awt::ContainerListener {
 public:
     Recorder(std::vector<std::wstring>* journal, std::wstring name, bool consume = false)
         : journal(journal), name(std::move(name)), consume(consume) {}
