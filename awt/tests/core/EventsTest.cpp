@@ -51,10 +51,7 @@ struct Target {
 TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
     Journal journal;
     awt::ListenerRegistry registry;
-    Recorder earliest(&journal, L"earliest");
-    Recorder kept(&journal, L"kept");
-    Recorder called(&journal, L"called");
-    Recorder late(&journal, L"late");
+    Recorder earliest(&journal, L"earliest"), kept(&journal, L"kept"), called(&journal, L"called"), late(&journal, L"late");
     // Removes earliest, called and itself, and adds late.
     OnFocus editor([&] {
         journal.push_back(L"editor");
@@ -77,8 +74,7 @@ TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
 TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirst) {
     Scene scene;
     Journal journal;
-    Recorder onPanel(&journal, L"panel");
-    Recorder onRight(&journal, L"right");
+    Recorder onPanel(&journal, L"panel"), onRight(&journal, L"right");
     scene.panel->addMouseListener(&onPanel);
     scene.right->addMouseListener(&onRight);
     const awt::Insets in = scene.panel->getFrameInsets();
@@ -124,8 +120,7 @@ TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirs
     // Listeners of the left button: the last added is called first, each once, all of them after
     // one consumed the event, and then not the control.
     Journal order;
-    Recorder first(&order, L"first");
-    Recorder second(&order, L"second", true);
+    Recorder first(&order, L"first"), second(&order, L"second", true);
     for (Recorder* each : {&first, &second, &first}) {
         scene.left->addMouseListener(each);
     }
@@ -158,8 +153,7 @@ TEST(MouseEvents, RealInputEntersClicksMovesOnAndLeaves) {
     Scene scene;
     SetForegroundWindow(scene.frame.getHWND());
     Journal journal;
-    Recorder onLeft(&journal, L"left");
-    Recorder onRight(&journal, L"right");
+    Recorder onLeft(&journal, L"left"), onRight(&journal, L"right");
     scene.left->addMouseListener(&onLeft);
     scene.right->addMouseListener(&onRight);
     scene.left->handleCommands = true;
@@ -186,8 +180,7 @@ TEST(MouseEvents, RealInputEntersClicksMovesOnAndLeaves) {
 TEST(KeyAndFocusEvents, KindsCodesModifiersGainedLostAndConsumedTabs) {
     Scene scene;
     Journal journal;
-    Recorder keys(&journal, L"keys");
-    Recorder mouseOnly(&journal, L"mouse");
+    Recorder keys(&journal, L"keys"), mouseOnly(&journal, L"mouse");
     scene.left->addKeyListener(&keys);
     scene.left->addMouseListener(&mouseOnly);
     using awt::KeyEvent;
@@ -208,8 +201,7 @@ TEST(KeyAndFocusEvents, KindsCodesModifiersGainedLostAndConsumedTabs) {
                   (std::vector<std::uint32_t>{static_cast<std::uint32_t>(seen.id), seen.keyCode, seen.modifiers}))
             << row.key;
     }
-    EXPECT_EQ((Journal{L"keys:keyPressed", L"keys:keyTyped", L"keys:keyReleased", L"keys:keyReleased",
-                       L"keys:keyReleased"}),
+    EXPECT_EQ((Journal{L"keys:keyPressed", L"keys:keyTyped", L"keys:keyReleased", L"keys:keyReleased", L"keys:keyReleased"}),
               journal);
 
     journal.clear();

@@ -44,10 +44,9 @@ TEST(FocusTraversal, TabAndShiftTabVisitEveryCandidateAndWrapArrowsStopAtGroups)
     settle();
     struct Row { TestControl* from; UINT key; bool shift; awt::Component* to; };
     const Row rows[] = {
-        {a, VK_TAB, false, b}, {b, VK_TAB, false, c}, {c, VK_TAB, false, d},
-        {d, VK_TAB, false, e}, {e, VK_TAB, false, a}, {a, VK_TAB, true, e},
-        {e, VK_TAB, true, d}, {c, VK_TAB, true, b}, {c, VK_DOWN, false, d},
-        {d, VK_RIGHT, false, d}, {d, VK_UP, false, c}, {c, VK_LEFT, false, c},
+        {a, VK_TAB, false, b}, {b, VK_TAB, false, c}, {c, VK_TAB, false, d}, {d, VK_TAB, false, e},
+        {e, VK_TAB, false, a}, {a, VK_TAB, true, e}, {e, VK_TAB, true, d}, {c, VK_TAB, true, b},
+        {c, VK_DOWN, false, d}, {d, VK_RIGHT, false, d}, {d, VK_UP, false, c}, {c, VK_LEFT, false, c},
         // Into a group from outside is fine; out of the frame, which is a group, is not.
         {b, VK_RIGHT, false, c}, {a, VK_UP, false, a}, {e, VK_DOWN, false, e},
         // Backwards into a group from after it: the last candidate inside.

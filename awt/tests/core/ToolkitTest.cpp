@@ -27,11 +27,7 @@ int takeWakeUps() {
 // Hands WM_APP messages to its function, which says whether it handled them.
 struct AppPreprocessor : awt::MessagePreprocessor {
     explicit AppPreprocessor(std::function<bool()> onApp) : onApp(std::move(onApp)) {}
-    void preprocess(MSG* message, bool* handled) override {
-        if (message->message == WM_APP) {
-            *handled = onApp();
-        }
-    }
+    void preprocess(MSG* message, bool* handled) override { *handled = message->message == WM_APP && onApp(); }
     std::function<bool()> onApp;
 };
 
@@ -44,16 +40,11 @@ void CALLBACK countApc(ULONG_PTR quitCode) {
     }
 }
 
-void postApp() {
-    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
-}
-
 } // namespace
 
-TEST(Toolkit, OnePerThreadAndUnmanagedThreadsAreRefused) {
-    awt::Toolkit* first = awt::Toolkit::getInstance();
-    EXPECT_EQ(first, awt::Toolkit::findInstance());
-    EXPECT_EQ(GetCurrentThreadId(), first->getThreadId());
+TEST(Toolkit, OnePerThreadUnmanagedThreadsRefusedAndResources) {
+    EXPECT_EQ(awt::Toolkit::getInstance(), awt::Toolkit::findInstance());
+    EXPECT_EQ(GetCurrentThreadId(), awt::Toolkit::getInstance()->getThreadId());
     std::thread([&] {
         EXPECT_FAILURE(awt::Toolkit::getInstance(), awt::AWTException, L"using awt without zeno management", NO_CODE);
         // The toolkit made by the refused call stays with the thread.
@@ -68,12 +59,35 @@ TEST(Toolkit, OnePerThreadAndUnmanagedThreadsAreRefused) {
         scope.finish();
         EXPECT_EQ(nullptr, awt::Toolkit::findInstance());
     }).join();
+
+    // Strings of any length, icons and the window class, from the program's resources.
+    struct Row { UINT id; std::size_t length; wchar_t last; };
+    for (const Row& row : {Row{2, 300, L'n'}, Row{3, 255, L'U'}, Row{5, 1000, L'9'}}) {
+        const std::wstring text = awt::Toolkit::loadString(row.id);
+        EXPECT_EQ(std::make_pair(row.length, row.last), std::make_pair(text.size(), text.back())) << row.id;
+    }
+    EXPECT_EQ(L"short text", awt::Toolkit::loadString(1));
+    EXPECT_EQ(zeno::nilString, awt::Toolkit::loadString(999));
+    EXPECT_EQ(L"\u65e5\u672c\u8a9e\u306e\u30c6\u30ad\u30b9\u30c8", awt::Toolkit::loadString(4));
+
+    DestroyIcon(awt::Toolkit::loadIcon(101, 16, 16));
+    EXPECT_EQ(nullptr, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(555), IMAGE_ICON, 16, 16, 0x80));
+    EXPECT_FAILURE(awt::Toolkit::loadIcon(555, 16, 16), awt::AWTException, L"::LoadImage() failed", GetLastError());
+
+    // The class is registered once, under the application name.
+    awt::Toolkit::getWindowClass();
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"AwtCoreTests", &info));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), info.hbrBackground);
+    EXPECT_EQ(0u, info.style);
+    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), info.hCursor);
 }
 
-TEST(Toolkit, RunnablesWakeTheLoopYieldToMessagesAndAllRunBeforeRunReturns) {
+TEST(Toolkit, RunnablesExceptionsProcedureCallsAndWaitsInTheLoop) {
     // One wake-up per queued runnable from another thread, none from the toolkit's own.
-    takeWakeUps();
     awt::Toolkit* tk = toolkit();
+    takeWakeUps();
     int runs = 0;
     zeno::Runnable* once = task([&] { ++runs; });
     std::thread([&] { tk->invokeLater(once); tk->invokeLater(once); }).join();
@@ -81,7 +95,7 @@ TEST(Toolkit, RunnablesWakeTheLoopYieldToMessagesAndAllRunBeforeRunReturns) {
     tk->invokeLater(task([&] { ++runs; }));
     EXPECT_EQ(0, takeWakeUps());
     EXPECT_EQ(2u, tk->getRunnableCount());
-    postApp();
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
     tk->processPending(false);
     EXPECT_EQ(0, runs);
     pumpMessages();
@@ -95,26 +109,25 @@ TEST(Toolkit, RunnablesWakeTheLoopYieldToMessagesAndAllRunBeforeRunReturns) {
         tk->quit(7);
         tk->invokeLater(task([&] {
             order.push_back(2);
-            postApp();
+            PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
             tk->invokeLater(task([&] { order.push_back(3); }));
         }));
     }));
     EXPECT_EQ(7, tk->run());
     EXPECT_EQ((std::vector<int>{1, 2, 3}), order);
     pumpMessages();
-}
 
-TEST(Toolkit, ExceptionsProcedureCallsAndWaitsInTheLoop) {
-    toolkit()->invokeLater(task([] { throw zeno::IllegalStateException(L"from a runnable"); }));
-    EXPECT_FAILURE(toolkit()->run(), zeno::IllegalStateException, L"from a runnable", NO_CODE);
+    // An exception of a runnable ends the loop.
+    tk->invokeLater(task([] { throw zeno::IllegalStateException(L"from a runnable"); }));
+    EXPECT_FAILURE(tk->run(), zeno::IllegalStateException, L"from a runnable", NO_CODE);
 
     // Procedure calls run in the loop's alertable wait, and in processPending(true).
     HANDLE self = OpenThread(THREAD_SET_CONTEXT, FALSE, GetCurrentThreadId());
     apcCalls = 0;
     std::thread([&] { QueueUserAPC(countApc, self, 31); }).join();
-    EXPECT_EQ(31, toolkit()->run());
+    EXPECT_EQ(31, tk->run());
     QueueUserAPC(countApc, self, 0);
-    toolkit()->processPending(true);
+    tk->processPending(true);
     EXPECT_EQ(2, apcCalls);
     CloseHandle(self);
 
@@ -123,18 +136,18 @@ TEST(Toolkit, ExceptionsProcedureCallsAndWaitsInTheLoop) {
         awt::WaitEvent seen{nullptr, true};
     } handler;
     HANDLE event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
-    toolkit()->addWaitHandle(event, &handler);
-    EXPECT_EQ(5, toolkit()->run());
-    toolkit()->removeWaitHandle(event);
+    tk->addWaitHandle(event, &handler);
+    EXPECT_EQ(5, tk->run());
+    tk->removeWaitHandle(event);
     CloseHandle(event);
     EXPECT_EQ(event, handler.seen.handle);
     EXPECT_FALSE(handler.seen.abandoned);
 
     // A value that is no handle makes the wait itself fail.
     HANDLE bogus = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x7FF0));
-    toolkit()->addWaitHandle(bogus, &handler);
-    EXPECT_FAILURE(toolkit()->run(), awt::AWTException, L"::MsgWaitForMultipleObjectsEx() failed", ERROR_INVALID_HANDLE);
-    toolkit()->removeWaitHandle(bogus);
+    tk->addWaitHandle(bogus, &handler);
+    EXPECT_FAILURE(tk->run(), awt::AWTException, L"::MsgWaitForMultipleObjectsEx() failed", ERROR_INVALID_HANDLE);
+    tk->removeWaitHandle(bogus);
 }
 
 TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeTheChain) {
@@ -166,7 +179,7 @@ TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeThe
             adds ? toolkit()->addMessagePreprocessor(&second) : toolkit()->removeMessagePreprocessor(&second);
             return handles;
         };
-        postApp();
+        PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
         if (handles) {
             // Retrieved after the WM_APP; the chain is emptied below even if run throws.
             PostQuitMessage(3);
@@ -196,29 +209,4 @@ TEST(Toolkit, ValidationBeforeRepaintOnceEachAndDeletedComponentsLeaveTheQueues)
     toolkit()->processPending(false);
     EXPECT_EQ((std::vector<int>{1, 1, 1, 0}), (std::vector<int>{a.validations, b.validations, a.updates, b.updates}));
     EXPECT_TRUE(toolkit()->getInvalidQueue().empty() && toolkit()->getRepaintQueue().empty());
-}
-
-TEST(Toolkit, ResourcesStringsOfAnyLengthIconsAndTheWindowClass) {
-    struct Row { UINT id; std::size_t length; wchar_t last; };
-    for (const Row& row : {Row{2, 300, L'n'}, Row{3, 255, L'U'}, Row{5, 1000, L'9'}}) {
-        const std::wstring text = awt::Toolkit::loadString(row.id);
-        EXPECT_EQ(row.length, text.size()) << row.id;
-        EXPECT_EQ(row.last, text.back()) << row.id;
-    }
-    EXPECT_EQ(L"short text", awt::Toolkit::loadString(1));
-    EXPECT_EQ(zeno::nilString, awt::Toolkit::loadString(999));
-    EXPECT_EQ(L"\u65e5\u672c\u8a9e\u306e\u30c6\u30ad\u30b9\u30c8", awt::Toolkit::loadString(4));
-
-    DestroyIcon(awt::Toolkit::loadIcon(101, 16, 16));
-    EXPECT_EQ(nullptr, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(555), IMAGE_ICON, 16, 16, 0x80));
-    EXPECT_FAILURE(awt::Toolkit::loadIcon(555, 16, 16), awt::AWTException, L"::LoadImage() failed", GetLastError());
-
-    // The class is registered once, under the application name.
-    awt::Toolkit::getWindowClass();
-    WNDCLASSEXW info{};
-    info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"AwtCoreTests", &info));
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), info.hbrBackground);
-    EXPECT_EQ(0u, info.style);
-    EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), info.hCursor);
 }
