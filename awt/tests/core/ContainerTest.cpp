@@ -46,9 +46,7 @@ struct Journaled : Base {
     void destroyPeer() override {
         const bool had = this->getHWND() != nullptr;
         Base::destroyPeer();
-        if (had) {
-            journal->push_back(L"destroy " + name);
-        }
+        if (had) { journal->push_back(L"destroy " + name); }
     }
     Journal* journal;
     std::wstring name;

@@ -50,19 +50,16 @@ struct Target {
 
 TEST(Listeners, ChangesDuringDispatchCallNobodyTwiceAndSkipTheRemoved) {
     Journal journal;
+    using Listeners = std::initializer_list<awt::FocusListener*>;
     awt::ListenerRegistry registry;
     Recorder earliest(&journal, L"earliest"), kept(&journal, L"kept"), called(&journal, L"called"), late(&journal, L"late");
     // Removes earliest, called and itself, and adds late.
     OnFocus editor([&] {
         journal.push_back(L"editor");
-        for (awt::FocusListener* each : std::initializer_list<awt::FocusListener*>{&earliest, &called, &editor}) {
-            registry.remove(each);
-        }
+        for (awt::FocusListener* each : Listeners{&earliest, &called, &editor}) { registry.remove(each); }
         registry.add<awt::FocusListener>(&late);
     });
-    for (awt::FocusListener* each : std::initializer_list<awt::FocusListener*>{&earliest, &kept, &editor, &called}) {
-        registry.add(each);
-    }
+    for (awt::FocusListener* each : Listeners{&earliest, &kept, &editor, &called}) { registry.add(each); }
     awt::FocusEvent focus;
     registry.fire(&awt::FocusListener::focusGained, &focus);
     EXPECT_EQ((Journal{L"called:focusGained", L"editor", L"kept:focusGained"}), journal);
@@ -121,9 +118,7 @@ TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirs
     // one consumed the event, and then not the control.
     Journal order;
     Recorder first(&order, L"first"), second(&order, L"second", true);
-    for (Recorder* each : {&first, &second, &first}) {
-        scene.left->addMouseListener(each);
-    }
+    for (Recorder* each : {&first, &second, &first}) { scene.left->addMouseListener(each); }
     EXPECT_EQ(2u, scene.left->getListenerRegistry().count(&awt::MouseListener::TAG));
     send(scene.left, WM_LBUTTONDOWN, MK_LBUTTON, 5, 6);
     EXPECT_EQ((Journal{L"second:entered", L"first:entered", L"second:pressed", L"first:pressed"}), order);

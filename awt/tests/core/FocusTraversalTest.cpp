@@ -10,12 +10,8 @@ LRESULT probeCode = 0;
 MSG probeSaw{};
 
 LRESULT CALLBACK probeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_GETDLGCODE) {
-        return probeCode;
-    }
-    if (message >= WM_KEYFIRST && message <= WM_KEYLAST) {
-        probeSaw = MSG{window, message, wParam, lParam, 0, {}};
-    }
+    if (message == WM_GETDLGCODE) { return probeCode; }
+    if (message >= WM_KEYFIRST && message <= WM_KEYLAST) { probeSaw = MSG{window, message, wParam, lParam, 0, {}}; }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -35,9 +35,7 @@ int apcCalls = 0;
 
 void CALLBACK countApc(ULONG_PTR quitCode) {
     ++apcCalls;
-    if (quitCode != 0) {
-        PostQuitMessage(static_cast<int>(quitCode));
-    }
+    if (quitCode != 0) { PostQuitMessage(static_cast<int>(quitCode)); }
 }
 
 } // namespace
@@ -155,9 +153,7 @@ TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeThe
     AppPreprocessor first([&] { journal.push_back(L"first"); return false; });
     AppPreprocessor second([&] { journal.push_back(L"second"); return true; });
     AppPreprocessor third([&] { journal.push_back(L"third"); return false; });
-    for (AppPreprocessor* each : {&first, &second, &first, &third}) {
-        toolkit()->addMessagePreprocessor(each);
-    }
+    for (AppPreprocessor* each : {&first, &second, &first, &third}) { toolkit()->addMessagePreprocessor(each); }
     EXPECT_EQ(3u, toolkit()->getMessagePreprocessors().size());
     // Window messages go through the chain too.
     TestFrame frame;
@@ -166,9 +162,7 @@ TEST(Toolkit, PreprocessorsRunInOrderUntilHandledAndOnlyAHandlingOneMayChangeThe
     toolkit()->invokeLater(task([&] { toolkit()->quit(0); }));
     toolkit()->run();
     EXPECT_EQ((Journal{L"first", L"second"}), journal);
-    for (AppPreprocessor* each : {&first, &second, &third, &third}) {
-        toolkit()->removeMessagePreprocessor(each);
-    }
+    for (AppPreprocessor* each : {&first, &second, &third, &third}) { toolkit()->removeMessagePreprocessor(each); }
     EXPECT_TRUE(toolkit()->getMessagePreprocessors().empty());
 
     // It adds second, removes it, adds it again; only the last time does it handle the message.
@@ -198,9 +192,7 @@ TEST(Toolkit, ValidationBeforeRepaintOnceEachAndDeletedComponentsLeaveTheQueues)
     TestControl a, b;
     auto* doomed = new TestControl();
     toolkit()->scheduleRepaint(&a);
-    for (awt::Component* each : std::initializer_list<awt::Component*>{&b, doomed, &a, &b}) {
-        toolkit()->scheduleValidate(each);
-    }
+    for (TestControl* each : {&b, doomed, &a, &b}) { toolkit()->scheduleValidate(each); }
     toolkit()->scheduleRepaint(doomed);
     toolkit()->scheduleRepaint(&a);
     delete doomed;

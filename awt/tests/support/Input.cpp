@@ -61,9 +61,7 @@ HeldKeys::HeldKeys(std::initializer_list<int> virtualKeys) {
                          VK_RCONTROL, VK_LMENU, VK_RMENU}) {
         state[modifier] = 0;
     }
-    for (int held : virtualKeys) {
-        state[held] = 0x80;
-    }
+    for (int held : virtualKeys) { state[held] = 0x80; }
     SetKeyboardState(state);
 }
 

@@ -33,9 +33,7 @@ private:
 // Polls the condition, doing the wait in between, until it holds or the limit has passed.
 bool until(const std::function<bool()>& condition, DWORD limitMs, const std::function<void()>& wait) {
     for (const DWORD start = GetTickCount(); !condition(); wait()) {
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
+        if (GetTickCount() - start >= limitMs) { return false; }
     }
     return true;
 }
@@ -95,9 +93,7 @@ DelayedAction::~DelayedAction() {
 void CALLBACK DelayedAction::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     auto found = timers<DelayedAction>().find(id);
-    if (found == timers<DelayedAction>().end()) {
-        return;
-    }
+    if (found == timers<DelayedAction>().end()) { return; }
     DelayedAction* self = found->second;
     timers<DelayedAction>().erase(found);
     self->ran = true;
@@ -117,9 +113,7 @@ Watchdog::~Watchdog() {
 
 void CALLBACK Watchdog::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     auto found = timers<Watchdog>().find(id);
-    if (found != timers<Watchdog>().end()) {
-        ++found->second->firings;
-    }
+    if (found != timers<Watchdog>().end()) { ++found->second->firings; }
     PostQuitMessage(EXIT_CODE);
 }
 
