@@ -34,8 +34,7 @@ struct RecordingLayout : awt::LayoutManager {
 };
 
 // Notes when its native window is made and destroyed, and when it is deleted.
-template <class Base>
-struct Journaled : Base {
+template <class Base> struct Journaled : Base {
     Journaled(Journal* journal, std::wstring name) : journal(journal), name(std::move(name)) {}
     ~Journaled() noexcept(false) override { journal->push_back(L"delete " + name); }
     HWND createWindow() override {
@@ -65,8 +64,7 @@ TEST(Container, AddChecksInOrderAndLeavesTheContainerUnchanged) {
     panel.add(child);
     panel.add(child);
     EXPECT_EQ(&panel, child->getParent());
-    EXPECT_FAILURE(other.add(child), zeno::IllegalArgumentException, L"child already added to another container",
-                   NO_CODE);
+    EXPECT_FAILURE(other.add(child), zeno::IllegalArgumentException, L"child already added to another container", NO_CODE);
     TestFrame window;
     EXPECT_FAILURE(panel.add(&window), zeno::IllegalArgumentException, L"can't add top level window", NO_CODE);
     awt::LayoutManager::Constraints none;
@@ -81,8 +79,7 @@ TEST(Container, AddChecksInOrderAndLeavesTheContainerUnchanged) {
     EXPECT_EQ((std::vector<awt::Component*>{loose, child, last}), panel.getComponents());
     EXPECT_EQ(-1, panel.indexOf(&window));
     EXPECT_FAILURE(panel.getComponent(3), zeno::IndexOutOfBoundsException, L"index: 3 (must be 0<=index<3)", NO_CODE);
-    EXPECT_FAILURE(panel.remove(0, child), zeno::IllegalArgumentException, L"child is not at the given position",
-                   NO_CODE);
+    EXPECT_FAILURE(panel.remove(0, child), zeno::IllegalArgumentException, L"child is not at the given position", NO_CODE);
     // The null layout prefers the insets.
     panel.insets = awt::Insets{3, 4, 5, 6};
     EXPECT_EQ((awt::Dimension{10, 8}), panel.getPreferredSize());
@@ -151,8 +148,7 @@ TEST(Container, WindowsAreCreatedParentFirstAndDestroyedChildrenLastFirst) {
     EXPECT_EQ(inner->getHWND(), GetParent(leaf->getHWND()));
     journal.clear();
     frame->destroyPeer();
-    EXPECT_EQ((Journal{L"destroy second", L"destroy leaf", L"destroy inner", L"destroy first", L"destroy outer"}),
-              journal);
+    EXPECT_EQ((Journal{L"destroy second", L"destroy leaf", L"destroy inner", L"destroy first", L"destroy outer"}), journal);
     frame->createPeer();
     HWND leafWindow = leaf->getHWND();
     journal.clear();

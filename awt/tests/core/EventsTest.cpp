@@ -10,13 +10,9 @@ namespace {
 using Journal = std::vector<std::wstring>;
 
 // A frame with a bordered, captioned panel holding two buttons.
+// The cursor stays away, so only the messages of the test reach the windows.
 struct Scene {
-    Scene() {
-        // The cursor stays away, so only the messages of the test reach the windows.
-        SetCursorPos(2, 2);
-        frame.createPeer();
-        settle();
-    }
+    Scene() { SetCursorPos(2, 2); frame.createPeer(); settle(); }
     TestFrame frame;
     TestPanel* panel = place(&frame, new TestPanel(WS_CAPTION | WS_BORDER), 20, 20, 300, 200);
     TestControl* left = place(panel, new TestControl(), 10, 30, 80, 30);
@@ -181,8 +177,7 @@ TEST(KeyAndFocusEvents, KindsCodesModifiersGainedLostAndConsumedTabs) {
     using awt::KeyEvent;
     struct Row { std::initializer_list<int> held; UINT message; std::uint32_t key, id, modifiers; };
     const Row rows[] = {
-        {{VK_SHIFT}, WM_KEYDOWN, 'A', KeyEvent::PRESSED, KeyEvent::SHIFT},
-        {{}, WM_CHAR, L'\u00e9', KeyEvent::TYPED, 0},
+        {{VK_SHIFT}, WM_KEYDOWN, 'A', KeyEvent::PRESSED, KeyEvent::SHIFT}, {{}, WM_CHAR, L'\u00e9', KeyEvent::TYPED, 0},
         {{VK_CONTROL, VK_MENU}, WM_SYSKEYUP, VK_F4, KeyEvent::RELEASED, KeyEvent::CONTROL | KeyEvent::ALT},
         {{VK_RWIN}, WM_KEYUP, 'B', KeyEvent::RELEASED, KeyEvent::WINDOWS},
         {{VK_LWIN, VK_SHIFT}, WM_KEYUP, 'C', KeyEvent::RELEASED, KeyEvent::WINDOWS | KeyEvent::SHIFT},

@@ -7,8 +7,7 @@ namespace test {
 
 namespace {
 
-template <class T>
-std::map<UINT_PTR, T*>& timers() {
+template <class T> std::map<UINT_PTR, T*>& timers() {
     static std::map<UINT_PTR, T*> byTimer;
     return byTimer;
 }

@@ -54,8 +54,7 @@ public:
 // (answering them when handleCommands is set).
 class TestControl : public awt::Component {
 public:
-    explicit TestControl(const wchar_t* className = L"BUTTON", DWORD extraStyle = WS_TABSTOP,
-                         const wchar_t* text = L"control")
+    explicit TestControl(const wchar_t* className = L"BUTTON", DWORD extraStyle = WS_TABSTOP, const wchar_t* text = L"control")
         : className(className), extraStyle(extraStyle), text(text) {}
     LPCWSTR getClassName() const override { return className.c_str(); }
     LPCWSTR getWindowText() const override { return text.c_str(); }
@@ -97,8 +96,7 @@ public:
 };
 
 // Adds the child to the parent at these bounds (the parent's window coordinates); returns it.
-template <class C>
-C* place(awt::Container* parent, C* child, int x, int y, int width, int height) {
+template <class C> C* place(awt::Container* parent, C* child, int x, int y, int width, int height) {
     child->setBounds(x, y, width, height);
     parent->add(child);
     return child;
@@ -133,8 +131,7 @@ public:
     awt::ContainerEvent lastContainer;
 
 private:
-    template <class E>
-    void note(E* event, const wchar_t* operation, E* last) {
+    template <class E> void note(E* event, const wchar_t* operation, E* last) {
         journal->push_back(name + L":" + operation);
         event->consumed = event->consumed || consume;
         *last = *event;
