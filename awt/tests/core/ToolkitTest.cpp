@@ -19,8 +19,7 @@ using Journal = std::vector<std::wstring>;
 // Counts the WM_NULL thread messages waiting for this thread and removes them.
 int takeWakeUps() {
     int count = 0;
-    for (MSG message; PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE); ++count) {
-    }
+    for (MSG message; PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE); ++count) {}
     return count;
 }
 
@@ -74,9 +73,8 @@ TEST(Toolkit, OnePerThreadUnmanagedThreadsRefusedAndResources) {
 
     // The class is registered once, under the application name.
     awt::Toolkit::getWindowClass();
-    WNDCLASSEXW info{};
-    info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"AwtCoreTests", &info));
+    WNDCLASSW info{};
+    ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), L"AwtCoreTests", &info));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), info.hbrBackground);
     EXPECT_EQ(0u, info.style);
     EXPECT_EQ(LoadCursorW(nullptr, IDC_ARROW), info.hCursor);

@@ -17,8 +17,7 @@ struct RecordingProcedure : awt::WindowProcedure {
     }
     bool saw(UINT message) const { return std::find(received->begin(), received->end(), message) != received->end(); }
     static HWND plainWindow() {
-        return CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+        return CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
     std::vector<UINT> own;
     std::vector<UINT>* received = &own;

@@ -46,11 +46,10 @@ void typeText(const std::wstring& text) {
 
 void clickAt(int screenX, int screenY) {
     SetCursorPos(screenX, screenY);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({click[0], click[1]});
+    INPUT down{INPUT_MOUSE, {}}, up{INPUT_MOUSE, {}};
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send({down, up});
 }
 
 HeldKeys::HeldKeys(std::initializer_list<int> virtualKeys) {

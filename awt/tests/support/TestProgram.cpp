@@ -16,8 +16,7 @@ HANDLE testStarted = nullptr;
 std::string currentTest = "start-up";
 
 DWORD WINAPI watchdog(void*) {
-    while (WaitForSingleObject(testStarted, limitMs) == WAIT_OBJECT_0) {
-    }
+    while (WaitForSingleObject(testStarted, limitMs) == WAIT_OBJECT_0) {}
     std::fprintf(stderr, "watchdog: %s ran for more than %lu ms, ending the run\n", currentTest.c_str(),
                  static_cast<unsigned long>(limitMs));
     std::fflush(stderr);
