@@ -9,8 +9,8 @@ namespace {
 
 using Journal = std::vector<std::wstring>;
 
-// A frame with a bordered, captioned panel holding two buttons.
-// The cursor stays away, so only the messages of the test reach the windows.
+// A frame with a bordered, captioned panel holding two buttons. The cursor stays away, so only
+// the messages of the test reach the windows.
 struct Scene {
     Scene() { SetCursorPos(2, 2); frame.createPeer(); settle(); }
     TestFrame frame;
