@@ -24,6 +24,16 @@ DWORD WINAPI watchdog(void*) {
     return 0;
 }
 
+// A crash ends the run at once, failed and with the test named, instead of waiting for a
+// debugger (Wine starts one, and killing it lets the process end with code 0).
+LONG WINAPI onCrash(EXCEPTION_POINTERS* crash) {
+    std::fprintf(stderr, "crash: exception 0x%08lx in %s, ending the run\n",
+                 static_cast<unsigned long>(crash->ExceptionRecord->ExceptionCode), currentTest.c_str());
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 4);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
 class WatchdogFeeder : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo& info) override {
         currentTest = std::string(info.test_suite_name()) + "." + info.name();
@@ -44,6 +54,7 @@ int runTestProgram(int argc, char** argv, const wchar_t* applicationName, DWORD 
         return 2;
     }
     CloseHandle(thread);
+    SetUnhandledExceptionFilter(onCrash);
     testing::UnitTest::GetInstance()->listeners().Append(new WatchdogFeeder);
     return RUN_ALL_TESTS();
 }
