@@ -4,13 +4,6 @@ using namespace test;
 
 namespace {
 
-// The window's rectangle on the screen.
-awt::Rectangle onScreen(const awt::Component* component) {
-    RECT rect{};
-    GetWindowRect(component->getHWND(), &rect);
-    return awt::Rectangle{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 bool queued(const std::deque<awt::Component*>& queue, const awt::Component* component) {
     return std::find(queue.begin(), queue.end(), component) != queue.end();
 }
@@ -23,9 +16,9 @@ TEST(Component, PositionsInTheParentsWindowCoordinatesShowingAndFocus) {
     auto* control = place(panel, new TestControl(), 7, 8, 60, 25);
     frame.createPeer();
     settle();
-    EXPECT_EQ((awt::Rectangle{120, 90, 400, 300}), onScreen(&frame));
-    EXPECT_EQ((awt::Rectangle{150, 130, 200, 150}), onScreen(panel));
-    EXPECT_EQ((awt::Rectangle{157, 138, 60, 25}), onScreen(control));
+    EXPECT_EQ((awt::Rectangle{120, 90, 400, 300}), screenBounds(&frame));
+    EXPECT_EQ((awt::Rectangle{150, 130, 200, 150}), screenBounds(panel));
+    EXPECT_EQ((awt::Rectangle{157, 138, 60, 25}), screenBounds(control));
 
     // The frames measured from the live windows agree with what their styles give.
     EXPECT_EQ(frame.getStyleInsets(), frame.getFrameInsets());
@@ -37,7 +30,7 @@ TEST(Component, PositionsInTheParentsWindowCoordinatesShowingAndFocus) {
     MoveWindow(control->getHWND(), 3, 4, 60, 25, FALSE);
     EXPECT_EQ((awt::Point{3 + insets.left, 4 + insets.top}), control->getLocation());
     control->setLocation(50, 60);
-    EXPECT_EQ((awt::Rectangle{200, 190, 60, 25}), onScreen(control));
+    EXPECT_EQ((awt::Rectangle{200, 190, 60, 25}), screenBounds(control));
     EXPECT_EQ((awt::Point{11, 12}), panel->screenToWindow(161, 142));
     MoveWindow(frame.getHWND(), 160, 130, 320, 210, TRUE);
     EXPECT_EQ((awt::Rectangle{160, 130, 320, 210}), frame.getBounds());

@@ -23,12 +23,6 @@ void send(awt::Component* to, UINT message, WPARAM wParam = 0, int x = 0, int y 
     SendMessageW(to->getHWND(), message, wParam, MAKELPARAM(x, y));
 }
 
-awt::Point topLeft(awt::Component* component) {
-    RECT rect;
-    GetWindowRect(component->getHWND(), &rect);
-    return awt::Point{rect.left, rect.top};
-}
-
 // A focus listener that runs its function when the focus is gained.
 struct OnFocus : awt::FocusListener {
     explicit OnFocus(std::function<void()> gained) : gained(std::move(gained)) {}
@@ -37,10 +31,8 @@ struct OnFocus : awt::FocusListener {
     std::function<void()> gained;
 };
 
-struct Target {
-    void call() { ++calls; }
-    int calls = 0;
-};
+// Counts the calls of its member.
+struct Target { void call() { ++calls; } int calls = 0; };
 
 } // namespace
 
@@ -71,7 +63,7 @@ TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirs
     scene.panel->addMouseListener(&onPanel);
     scene.right->addMouseListener(&onRight);
     const awt::Insets in = scene.panel->getFrameInsets();
-    const awt::Point panel = topLeft(scene.panel);
+    const awt::Rectangle panel = screenBounds(scene.panel);
     struct Row { UINT message; WPARAM wParam; int x, y; std::int32_t button, clickCount, windowX, windowY; };
     const Row rows[] = {
         {WM_RBUTTONDOWN, MK_RBUTTON, 5, 6, awt::MouseEvent::RIGHT_BUTTON, 1, 5 + in.left, 6 + in.top},
@@ -96,7 +88,7 @@ TEST(MouseEvents, ButtonsCountsWindowCoordinatesOneExitAndListenersLastAddedFirs
     send(scene.right, WM_MOUSEMOVE, 0, 2, 3);
     send(scene.right, WM_MOUSEMOVE, 0, 4, 3);
     EXPECT_TRUE(scene.right->isMouseInside());
-    const awt::Point right = topLeft(scene.right);
+    const awt::Rectangle right = screenBounds(scene.right);
     for (POINT cursor : {POINT{right.x + 10, right.y + 10}, POINT{5, 5}}) {
         SetCursorPos(cursor.x, cursor.y);
         pumpMessages();
@@ -148,14 +140,14 @@ TEST(MouseEvents, RealInputEntersClicksMovesOnAndLeaves) {
     scene.left->addMouseListener(&onLeft);
     scene.right->addMouseListener(&onRight);
     scene.left->handleCommands = true;
-    const awt::Point left = topLeft(scene.left);
+    const awt::Rectangle left = screenBounds(scene.left);
     clickAt(left.x + 10, left.y + 10);
     waitUntil([&] { return journal.size() >= 3; }, 2000);
     EXPECT_EQ((Journal{L"left:entered", L"left:pressed", L"left:released"}), journal);
     EXPECT_EQ((awt::Point{10, 10}), (awt::Point{onLeft.lastMouse.x, onLeft.lastMouse.y}));
     EXPECT_EQ(static_cast<UINT>(BN_CLICKED), scene.left->lastCode) << "the button told its parent";
     journal.clear();
-    SetCursorPos(topLeft(scene.right).x + 20, topLeft(scene.right).y + 15);
+    SetCursorPos(screenBounds(scene.right).x + 20, screenBounds(scene.right).y + 15);
     waitUntil([&] { return journal.size() >= 2; }, 2000);
     EXPECT_EQ((Journal{L"left:exited", L"right:entered"}), journal);
     // The system reports the leave a while after the cursor went.

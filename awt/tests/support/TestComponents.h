@@ -95,6 +95,13 @@ public:
     int lastPosition = -1;
 };
 
+// The component's window rectangle on the screen.
+inline awt::Rectangle screenBounds(const awt::Component* component) {
+    RECT rect{};
+    GetWindowRect(component->getHWND(), &rect);
+    return awt::Rectangle{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 // Adds the child to the parent at these bounds (the parent's window coordinates); returns it.
 template <class C> C* place(awt::Container* parent, C* child, int x, int y, int width, int height) {
     child->setBounds(x, y, width, height);
