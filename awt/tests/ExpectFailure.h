@@ -10,9 +10,7 @@
 #define EXPECT_FAILURE(statement, E, expectedMessage, expectedCode)                         \
     do {                                                                                 \
         bool thrown = false;                                                             \
-        try {                                                                            \
-            statement;                                                                   \
-        } catch (const E& failure) {                                                     \
+        try { statement; } catch (const E& failure) {                                    \
             thrown = true;                                                               \
             EXPECT_EQ(std::wstring(expectedMessage), failure.getMessage());              \
             EXPECT_EQ(static_cast<std::uint32_t>(expectedCode), failure.getErrorCode()); \

@@ -1,7 +1,6 @@
 #include "awt/tests/support/Input.h"
 
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 namespace test {
@@ -25,14 +24,13 @@ void send(std::vector<INPUT> inputs) {
 } // namespace
 
 void press(WORD virtualKey, std::initializer_list<WORD> modifiers) {
-    std::vector<INPUT> inputs;
-    for (WORD modifier : modifiers) {
-        inputs.push_back(key(modifier, false));
-    }
-    inputs.push_back(key(virtualKey, false));
-    inputs.push_back(key(virtualKey, true));
-    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
-        inputs.push_back(key(*modifier, true));
+    std::vector<WORD> keys(modifiers);
+    keys.push_back(virtualKey);
+    // Down in order, up in the reverse order.
+    std::vector<INPUT> inputs(2 * keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        inputs[i] = key(keys[i], false);
+        inputs[inputs.size() - 1 - i] = key(keys[i], true);
     }
     send(inputs);
 }
@@ -48,11 +46,10 @@ void typeText(const std::wstring& text) {
 
 void clickAt(int screenX, int screenY) {
     SetCursorPos(screenX, screenY);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send({click[0], click[1]});
+    INPUT down{INPUT_MOUSE, {}}, up{INPUT_MOUSE, {}};
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send({down, up});
 }
 
 HeldKeys::HeldKeys(std::initializer_list<int> virtualKeys) {
@@ -63,9 +60,7 @@ HeldKeys::HeldKeys(std::initializer_list<int> virtualKeys) {
                          VK_RCONTROL, VK_LMENU, VK_RMENU}) {
         state[modifier] = 0;
     }
-    for (int held : virtualKeys) {
-        state[held] = 0x80;
-    }
+    for (int held : virtualKeys) { state[held] = 0x80; }
     SetKeyboardState(state);
 }
 

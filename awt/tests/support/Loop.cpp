@@ -7,8 +7,7 @@ namespace test {
 
 namespace {
 
-template <class T>
-std::map<UINT_PTR, T*>& timers() {
+template <class T> std::map<UINT_PTR, T*>& timers() {
     static std::map<UINT_PTR, T*> byTimer;
     return byTimer;
 }
@@ -30,11 +29,18 @@ private:
     std::function<void()> body;
 };
 
+// Polls the condition, doing the wait in between, until it holds or the limit has passed.
+bool until(const std::function<bool()>& condition, DWORD limitMs, const std::function<void()>& wait) {
+    for (const DWORD start = GetTickCount(); !condition(); wait()) {
+        if (GetTickCount() - start >= limitMs) { return false; }
+    }
+    return true;
+}
+
 } // namespace
 
 void pumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
         if (message.message != WM_QUIT) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
@@ -47,8 +53,8 @@ void settle() {
         pumpMessages();
         toolkit()->processPending(true);
         MSG message;
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
-            toolkit()->getInvalidQueue().empty() && toolkit()->getRepaintQueue().empty()) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) && toolkit()->getInvalidQueue().empty() &&
+            toolkit()->getRepaintQueue().empty()) {
             return;
         }
     }
@@ -60,28 +66,11 @@ int runFor(UINT milliseconds) {
 }
 
 bool waitUntil(const std::function<bool()>& condition, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        settle();
-        if (condition()) {
-            return true;
-        }
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
-        runFor(10);
-    }
+    return until([&] { settle(); return condition(); }, limitMs, [] { runFor(10); });
 }
 
 bool pollUntil(const std::function<bool()>& condition, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start >= limitMs) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
+    return until(condition, limitMs, [] { Sleep(20); });
 }
 
 zeno::Runnable* task(std::function<void()> body) {
@@ -103,9 +92,7 @@ DelayedAction::~DelayedAction() {
 void CALLBACK DelayedAction::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     auto found = timers<DelayedAction>().find(id);
-    if (found == timers<DelayedAction>().end()) {
-        return;
-    }
+    if (found == timers<DelayedAction>().end()) { return; }
     DelayedAction* self = found->second;
     timers<DelayedAction>().erase(found);
     self->ran = true;
@@ -125,9 +112,7 @@ Watchdog::~Watchdog() {
 
 void CALLBACK Watchdog::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
     auto found = timers<Watchdog>().find(id);
-    if (found != timers<Watchdog>().end()) {
-        ++found->second->firings;
-    }
+    if (found != timers<Watchdog>().end()) { ++found->second->firings; }
     PostQuitMessage(EXIT_CODE);
 }
 

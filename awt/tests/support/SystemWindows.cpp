@@ -16,11 +16,8 @@ BOOL CALLBACK visitOne(HWND window, LPARAM visit) {
 
 // Calls visit for the top-level windows (parent null) or the descendants, while it returns true.
 void enumerate(HWND parent, Visit visit) {
-    if (parent == nullptr) {
-        EnumWindows(visitOne, reinterpret_cast<LPARAM>(&visit));
-    } else {
-        EnumChildWindows(parent, visitOne, reinterpret_cast<LPARAM>(&visit));
-    }
+    const auto each = reinterpret_cast<LPARAM>(&visit);
+    parent == nullptr ? EnumWindows(visitOne, each) : EnumChildWindows(parent, visitOne, each);
 }
 
 bool hasClass(HWND window, const wchar_t* name) {

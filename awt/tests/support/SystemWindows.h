@@ -23,8 +23,7 @@ HWND waitForWindow(const std::wstring& title, const wchar_t* className = nullptr
                    DWORD processId = GetCurrentProcessId(), DWORD limitMs = 10000);
 
 // Descendants of the class (any when null) and with the text (any when null), in Z order.
-std::vector<HWND> descendants(HWND parent, const wchar_t* className = nullptr,
-                              const std::wstring* text = nullptr);
+std::vector<HWND> descendants(HWND parent, const wchar_t* className = nullptr, const std::wstring* text = nullptr);
 HWND descendantWithText(HWND parent, const std::wstring& text);
 
 // The message of a system message box (its static control 0xFFFF).

@@ -16,13 +16,22 @@ HANDLE testStarted = nullptr;
 std::string currentTest = "start-up";
 
 DWORD WINAPI watchdog(void*) {
-    while (WaitForSingleObject(testStarted, limitMs) == WAIT_OBJECT_0) {
-    }
+    while (WaitForSingleObject(testStarted, limitMs) == WAIT_OBJECT_0) {}
     std::fprintf(stderr, "watchdog: %s ran for more than %lu ms, ending the run\n", currentTest.c_str(),
                  static_cast<unsigned long>(limitMs));
     std::fflush(stderr);
     TerminateProcess(GetCurrentProcess(), 3);
     return 0;
+}
+
+// A crash ends the run at once, failed and with the test named, instead of waiting for a
+// debugger (Wine starts one, and killing it lets the process end with code 0).
+LONG WINAPI onCrash(EXCEPTION_POINTERS* crash) {
+    std::fprintf(stderr, "crash: exception 0x%08lx in %s, ending the run\n",
+                 static_cast<unsigned long>(crash->ExceptionRecord->ExceptionCode), currentTest.c_str());
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 4);
+    return EXCEPTION_EXECUTE_HANDLER;
 }
 
 class WatchdogFeeder : public testing::EmptyTestEventListener {
@@ -45,6 +54,7 @@ int runTestProgram(int argc, char** argv, const wchar_t* applicationName, DWORD 
         return 2;
     }
     CloseHandle(thread);
+    SetUnhandledExceptionFilter(onCrash);
     testing::UnitTest::GetInstance()->listeners().Append(new WatchdogFeeder);
     return RUN_ALL_TESTS();
 }
