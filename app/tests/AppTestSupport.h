@@ -28,27 +28,15 @@ inline const char* const ntStatusHeader =
     "#define STATUS_KELVANE_UNMAPPED          ((NTSTATUS)0xC0FE0001L)\r\n";
 
 inline const char* const win32Header =
-    "#define ERROR_SUCCESS 0L\r\n"
-    "#define ERROR_INVALID_FUNCTION 1L\r\n"
-    "#define ERROR_FILE_NOT_FOUND 2L\r\n"
-    "#define ERROR_ACCESS_DENIED 5L\r\n"
-    "#define ERROR_INVALID_HANDLE 6L\r\n"
-    "#define ERROR_KELVANE_HANDLE 6L\r\n"
-    "#define ERROR_IO_PENDING 997L\r\n"
-    "#define ERROR_NOACCESS 998L\r\n";
+    "#define ERROR_SUCCESS 0L\r\n#define ERROR_INVALID_FUNCTION 1L\r\n#define ERROR_FILE_NOT_FOUND 2L\r\n"
+    "#define ERROR_ACCESS_DENIED 5L\r\n#define ERROR_INVALID_HANDLE 6L\r\n#define ERROR_KELVANE_HANDLE 6L\r\n"
+    "#define ERROR_IO_PENDING 997L\r\n#define ERROR_NOACCESS 998L\r\n";
 
 // The configuration file text for two header paths, as the program writes it (the temporary
 // folder's paths are ASCII).
 inline std::string configuration(const std::wstring& ntStatusPath, const std::wstring& win32Path) {
-    return "ntstatus.h=" + std::string(ntStatusPath.begin(), ntStatusPath.end()) + "\r\nwinerror.h=" +
-           std::string(win32Path.begin(), win32Path.end()) + "\r\n";
-}
-
-// Writes ntstatus.h, winerror.h and kelvane.cfg into the folder; returns the configuration path.
-inline std::wstring writeAll(TempFolder& folder) {
-    const std::wstring ntStatusPath = folder.writeFile(L"ntstatus.h", ntStatusHeader);
-    const std::wstring win32Path = folder.writeFile(L"winerror.h", win32Header);
-    return folder.writeFile(L"kelvane.cfg", configuration(ntStatusPath, win32Path));
+    const std::wstring text = L"ntstatus.h=" + ntStatusPath + L"\r\nwinerror.h=" + win32Path + L"\r\n";
+    return std::string(text.begin(), text.end());
 }
 
 }  // namespace testheaders

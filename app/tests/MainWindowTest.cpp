@@ -16,36 +16,26 @@
 namespace {
 
 using Names = std::vector<std::wstring>;
-const Names allNt = {
-    L"STATUS_SUCCESS",          L"STATUS_PENDING",               L"STATUS_UNSUCCESSFUL",
-    L"STATUS_ACCESS_VIOLATION", L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE",
-    L"STATUS_ACCESS_DENIED",    L"STATUS_OBJECT_NAME_NOT_FOUND", L"STATUS_KELVANE_UNMAPPED"};
-const Names allWin32 = {L"ERROR_SUCCESS",       L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND",
-                        L"ERROR_ACCESS_DENIED", L"ERROR_KELVANE_HANDLE",   L"ERROR_IO_PENDING",
-                        L"ERROR_NOACCESS"};
+const Names allNt = {L"STATUS_SUCCESS", L"STATUS_PENDING", L"STATUS_UNSUCCESSFUL", L"STATUS_ACCESS_VIOLATION",
+                     L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED",
+                     L"STATUS_OBJECT_NAME_NOT_FOUND", L"STATUS_KELVANE_UNMAPPED"};
+const Names allWin32 = {L"ERROR_SUCCESS", L"ERROR_INVALID_FUNCTION", L"ERROR_FILE_NOT_FOUND", L"ERROR_ACCESS_DENIED",
+                        L"ERROR_KELVANE_HANDLE", L"ERROR_IO_PENDING", L"ERROR_NOACCESS"};
 const std::uint32_t NONE = ErrorCodePane::NO_CODE;
 
 Names rowsOf(ErrorCodePane* pane) {
     HWND list = pane->getList()->getHWND();
-    Names rows(static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        wchar_t text[256] = {};
-        SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-        rows[row] = text;
+    Names rows;
+    for (wchar_t text[256] = {}; static_cast<LRESULT>(rows.size()) < SendMessageW(list, LB_GETCOUNT, 0, 0);) {
+        SendMessageW(list, LB_GETTEXT, rows.size(), reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
     }
     return rows;
 }
 
 // What one pane should show: the code, the name, decimal and hexadecimal fields (a pane without
 // a code shows empty fields and message), the list's rows and its selected row (-1: none).
-struct State {
-    std::uint32_t code;
-    const wchar_t* name;
-    const wchar_t* decimal;
-    const wchar_t* hex;
-    Names rows;
-    int selected;
-};
+struct State { std::uint32_t code; const wchar_t *name, *decimal, *hex; Names rows; int selected; };
 
 // What the native windows of a pane show, checked against the expected state and the system's
 // message text for its code.
@@ -66,7 +56,6 @@ void expectPane(ErrorCodePane* pane, const State& expected, HMODULE messages) {
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        frame = std::make_unique<Kelvane>(configPath);
         frame->load();
         frame->buildUI();
         frame->setVisible(true);
@@ -82,20 +71,15 @@ protected:
 
     // Input through the system's queue, handled by the program's own loop: the loop's end comes
     // with a timer, and a timer only comes when no input waits.
-    static void press(WORD key, std::initializer_list<WORD> modifiers = {}) {
-        test::press(key, modifiers);
-        test::runFor(20);
-    }
-    static void type(const std::wstring& text) {
-        test::typeText(text);
-        test::runFor(20);
-    }
+    static void press(WORD key, std::initializer_list<WORD> held = {}) { test::press(key, held); test::runFor(20); }
+    static void type(const std::wstring& text) { test::typeText(text); test::runFor(20); }
 
     TempFolder folder{L"kelvane-main"};
-    const std::wstring configPath = testheaders::writeAll(folder);
-    std::unique_ptr<Kelvane> frame;
-    ErrorCodePane* nt = nullptr;
-    ErrorCodePane* win32 = nullptr;
+    const std::wstring configPath = folder.writeFile(
+        L"kelvane.cfg", testheaders::configuration(folder.writeFile(L"ntstatus.h", testheaders::ntStatusHeader),
+                                                   folder.writeFile(L"winerror.h", testheaders::win32Header)));
+    std::unique_ptr<Kelvane> frame = std::make_unique<Kelvane>(configPath);
+    ErrorCodePane *nt = nullptr, *win32 = nullptr;
 };
 
 }  // namespace
@@ -103,7 +87,7 @@ protected:
 TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCounterpart) {
     const Names access = {L"STATUS_ACCESS_VIOLATION", L"STATUS_ACCESS_DENIED"};
     const Names toDenied = {L"STATUS_INVALID_LOCK_SEQUENCE", L"STATUS_INVALID_VIEW_SIZE", L"STATUS_ACCESS_DENIED"};
-    const Names none;
+    const Names none, violationOnly = {L"STATUS_ACCESS_VIOLATION"};
     const State ntSuccessAll = {0, L"STATUS_SUCCESS", L"0", L"0x0", allNt, 0};
     const State violationAll = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", allNt, 3};
     const State violationAccess = {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", access, 0};
@@ -125,18 +109,15 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         WORD key;
         bool pasted;
         const wchar_t* text;
-        State left;
-        State right;
+        State left, right;
         UINT status;
     } rows[] = {
         {0, TYPE, L"", ntSuccessAll, win32SuccessAll, 0},
         // A part that every name contains keeps the rows, without a selection.
         {VK_F1, TYPE, L"status_", {0, L"status_", L"0", L"0x0", allNt, -1}, win32SuccessAll, 0},
         // A part of a name filters the list and leaves the code; the user's text stays.
-        {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0", {L"STATUS_ACCESS_VIOLATION"}, -1},
-         win32SuccessAll, 0},
-        {0, TYPE, L"iolation",
-         {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", {L"STATUS_ACCESS_VIOLATION"}, 0},
+        {VK_F1, TYPE, L"status_access_v", {0, L"status_access_v", L"0", L"0x0", violationOnly, -1}, win32SuccessAll, 0},
+        {0, TYPE, L"iolation", {0xC0000005, L"STATUS_ACCESS_VIOLATION", L"3221225477", L"0xc0000005", violationOnly, 0},
          noAccessAll, 2},
         {VK_F3, TYPE, L"c0000022", ntDeniedAll, deniedAll, 2},
         // Text that is no number changes nothing and stays in the field.
@@ -196,8 +177,7 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
     EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)"));
     EXPECT_NE(nullptr, test::descendantWithText(frame->getHWND(), L"Win32 Error Code   (total 7 entries)"));
     for (const auto& row : rows) {
-        SCOPED_TRACE("row " + std::to_string(&row - rows) + " \"" + std::string(row.text, row.text + wcslen(row.text)) +
-                     "\"");
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows << ": " << testing::PrintToString(row.text));
         if (row.key != 0) {
             press(row.key);
         }
@@ -213,26 +193,21 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
     }
 }
 
-TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeField) {
-    const struct {
-        WORD key;
-        std::initializer_list<WORD> modifiers;
-        awt::Component* target;
-    } bindings[] = {
-        // F1 to F3 and F5 to F7 select what the table above types over.
+TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsCtrlCCopiesTheWholeFieldAndTitlesShowThePaths) {
+    // F1 to F3 and F5 to F7 select what the table above types over; a field reached by key has all
+    // its text selected.
+    const struct { WORD key; std::initializer_list<WORD> held; awt::Component* target; } bindings[] = {
         {VK_F4, {}, nt->getMessageArea()},   {VK_F8, {}, win32->getMessageArea()}, {VK_F7, {}, win32->getHexField()},
         {VK_F1, {VK_SHIFT}, win32->getHexField()}, {VK_F9, {}, nt->getHexField()}, {VK_F9, {}, win32->getHexField()},
         {VK_F5, {}, win32->getNameField()},  {VK_F9, {}, nt->getNameField()},
     };
     for (const auto& binding : bindings) {
         SCOPED_TRACE("binding " + std::to_string(&binding - bindings));
-        press(binding.key, binding.modifiers);
+        press(binding.key, binding.held);
         HWND field = binding.target->getHWND();
         EXPECT_EQ(field, GetFocus());
-        DWORD start = 0, end = 0;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        const bool messageArea = binding.target == nt->getMessageArea() || binding.target == win32->getMessageArea();
-        EXPECT_TRUE(messageArea || (start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(field))));
+        const bool messageArea = binding.key == VK_F4 || binding.key == VK_F8;
+        EXPECT_TRUE(messageArea || SendMessageW(field, EM_GETSEL, 0, 0) == MAKELONG(0, GetWindowTextLengthW(field)));
     }
 
     // Page Down and Page Up in a field move the list's selection.
@@ -252,11 +227,10 @@ TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeFi
     press(VK_ESCAPE);
     HWND hexField = nt->getHexField()->getHWND();
     EXPECT_EQ(hexField, GetFocus());
-    const auto pressed = [&] { return std::count(journal.begin(), journal.end(), L"hex:keyPressed"); };
-    EXPECT_EQ(0, pressed());
+    EXPECT_EQ(0, std::count(journal.begin(), journal.end(), L"hex:keyPressed"));
     press(VK_HOME);
     nt->getHexField()->removeKeyListener(&recorder);
-    EXPECT_EQ(1, pressed()) << "an unbound key reaches the field";
+    EXPECT_EQ(1, std::count(journal.begin(), journal.end(), L"hex:keyPressed")) << "an unbound key reaches the field";
 
     // With the caret inside the text and nothing selected, Ctrl+C copies the whole text;
     // Ctrl+Shift+C selects nothing.
@@ -272,9 +246,8 @@ TEST_F(MainWindowTest, FunctionKeysMoveTheFocusEscResetsAndCtrlCCopiesTheWholeFi
     EXPECT_EQ(L"0xc0000005", std::wstring(copied != nullptr ? static_cast<const wchar_t*>(GlobalLock(copied)) : L""));
     GlobalUnlock(copied);
     CloseClipboard();
-}
 
-TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
+    // Resting the mouse on a pane's title shows the path of its header.
     HWND title = test::descendantWithText(frame->getHWND(), L"NTSTATUS   (total 9 entries)");
     ASSERT_NE(nullptr, title);
     RECT area;
@@ -287,7 +260,7 @@ TEST_F(MainWindowTest, RestingTheMouseOnAPaneTitleShowsTheHeaderPath) {
         test::runFor(20);
     }
     HWND tip = nullptr;
-    EXPECT_TRUE(test::waitUntil([&] { return (tip = test::findWindow(L"", L"tooltips_class32", GetCurrentProcessId(), true)); }))
-        << "no tool tip came up";
+    EXPECT_TRUE(test::waitUntil([&] { return (tip = test::findWindow(L"", L"tooltips_class32", GetCurrentProcessId(),
+                                                                      true)) != nullptr; })) << "no tool tip came up";
     EXPECT_EQ(folder.file(L"ntstatus.h"), test::windowText(tip));
 }

@@ -14,27 +14,26 @@
 
 namespace {
 
-const std::wstring missing = L"class zeno::FileNotFoundException";
-const std::wstring io = L"class zeno::IOException";
+const std::wstring missing = L"class zeno::FileNotFoundException", io = L"class zeno::IOException";
 
-// What the program's error box shows for an exception (an empty message has no line).
-std::wstring errorBoxText(const std::wstring& classLine, const std::wstring& message, DWORD code) {
-    const std::wstring text = classLine + (message.empty() ? L"" : L"\n" + message) + L"\n\nError code: " +
-                              std::to_wstring(static_cast<int>(code));
-    const std::wstring system = zeno_test::systemMessage(code).text;
+// What the program's error box shows for an exception.
+std::wstring errorBoxText(const std::wstring& kind, const std::wstring& message, DWORD code) {
+    const std::wstring system = zeno_test::systemMessage(code).text,
+                       text = kind + L"\n" + message + L"\n\nError code: " + std::to_wstring(static_cast<int>(code));
     return system.empty() ? text : text + L"\n" + system.substr(0, system.find_last_not_of(L"\r\n") + 1);
 }
 
-// Waits for the program's error box, checks its text, confirms it and returns the settings dialog
-// that follows (null when it did not come up).
-HWND settingsDialogAfterErrorBox(DWORD processId, const std::wstring& expectedText) {
-    HWND box = test::waitForWindow(L"Kelvane", L"#32770", processId, 15000);
-    if (box == nullptr) {
-        ADD_FAILURE() << "no error box";
-        return nullptr;
-    }
+// Waits for the process's message box with this title, checks its text and confirms it.
+void confirmBox(DWORD processId, const std::wstring& title, const std::wstring& expectedText) {
+    HWND box = test::waitForWindow(title, L"#32770", processId, 15000);
+    ASSERT_NE(nullptr, box) << "no box " << testing::PrintToString(title);
     EXPECT_EQ(expectedText, test::messageBoxText(box));
     test::dismissBox(box);
+}
+
+// Confirms the program's box for a missing file and returns the settings dialog that follows.
+HWND settingsDialogAfter(DWORD processId, const std::wstring& missingBox) {
+    confirmBox(processId, L"Kelvane", missingBox);
     return test::waitForWindow(awt::Toolkit::loadString(9), nullptr, processId, 15000);
 }
 
@@ -58,36 +57,34 @@ HWND openFileDialog(HWND owner, HWND button) {
 }
 
 // Runs Kelvane.exe with the command line in the folder while the script plays the user. Returns
-// the exit code (STILL_ACTIVE: it did not end in time and was ended) and notes whether a main
-// window came up.
-DWORD runProgram(const std::wstring& arguments, const std::wstring& folder,
-                 const std::function<void(DWORD processId)>& script, bool* mainWindowSeen) {
+// the exit code (STILL_ACTIVE: it did not end in time and was ended) and whether a main window
+// came up.
+std::pair<DWORD, bool> runProgram(const std::wstring& arguments, const std::wstring& folder,
+                                  const std::function<void(DWORD processId)>& script) {
     wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring commandLine(path);
-    commandLine = L"\"" + commandLine.substr(0, commandLine.find_last_of(L"\\/") + 1) + L"Kelvane.exe\"" +
-                  (arguments.empty() ? L"" : L" " + arguments);
+    const std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    std::wstring command = L"\"" + self.substr(0, self.find_last_of(L"\\/") + 1) + L"Kelvane.exe\"" +
+                           (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
         ADD_FAILURE() << "Kelvane.exe did not start";
-        return STILL_ACTIVE;
+        return {STILL_ACTIVE, false};
     }
     script(process.dwProcessId);
-    *mainWindowSeen = false;
+    std::pair<DWORD, bool> result = {STILL_ACTIVE, false};
     test::pollUntil([&] {
-        *mainWindowSeen = *mainWindowSeen || test::findWindow(L"Kelvane - ", nullptr, process.dwProcessId, true);
+        result.second = result.second || test::findWindow(L"Kelvane - ", nullptr, process.dwProcessId, true);
         return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
     }, 20000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
-    TerminateProcess(process.hProcess, code);
+    GetExitCodeProcess(process.hProcess, &result.first);
+    TerminateProcess(process.hProcess, result.first);
     WaitForSingleObject(process.hProcess, 20000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return code;
+    return result;
 }
 
 }  // namespace
@@ -111,11 +108,7 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
     // Each case: the command line, the box for a missing file (empty: none) and the settings
     // dialog's button then pressed, the fatal-error box (empty: none) and the exit code.
     const struct {
-        std::wstring arguments;
-        std::wstring missingBox;
-        UINT button;
-        std::wstring fatalBox;
-        DWORD exitCode;
+        std::wstring arguments, missingBox; UINT button; std::wstring fatalBox; DWORD exitCode;
     } cases[] = {
         {L"", errorBoxText(missing, L"kelvane.cfg", ERROR_FILE_NOT_FOUND), CANCEL, L"", 0},
         {emptyHeaderConfig, L"", 0, errorBoxText(io, L"::CreateFileMapping(" + emptyHeader + L") failed", mappingError),
@@ -126,22 +119,19 @@ TEST(ProgramTest, EachWayOutOfTheStartUpShowsItsBoxesAndEndsWithItsExitCode) {
          errorBoxText(missing, unwritable, ERROR_PATH_NOT_FOUND), ERROR_PATH_NOT_FOUND},
     };
     for (const auto& run : cases) {
-        SCOPED_TRACE("command line \"" + std::string(run.arguments.begin(), run.arguments.end()) + "\"");
-        bool mainWindowSeen = true;
-        EXPECT_EQ(run.exitCode, runProgram(run.arguments, folder.path(), [&](DWORD processId) {
+        SCOPED_TRACE("command line " + testing::PrintToString(run.arguments));
+        const auto [exitCode, mainWindowSeen] = runProgram(run.arguments, folder.path(), [&](DWORD processId) {
             if (!run.missingBox.empty()) {
-                HWND dialog = settingsDialogAfterErrorBox(processId, run.missingBox);
+                HWND dialog = settingsDialogAfter(processId, run.missingBox);
                 ASSERT_NE(nullptr, dialog) << "no settings dialog";
                 EXPECT_NE(nullptr, test::descendantWithText(dialog, run.arguments.empty() ? L"kelvane.cfg" : run.arguments));
                 EXPECT_TRUE(test::clickButton(dialog, awt::Toolkit::loadString(run.button)));
             }
             if (!run.fatalBox.empty()) {
-                HWND box = test::waitForWindow(L"Kelvane fatal error", L"#32770", processId, 15000);
-                ASSERT_NE(nullptr, box) << "no fatal-error box";
-                EXPECT_EQ(run.fatalBox, test::messageBoxText(box));
-                test::dismissBox(box);
+                confirmBox(processId, L"Kelvane fatal error", run.fatalBox);
             }
-        }, &mainWindowSeen));
+        });
+        EXPECT_EQ(run.exitCode, exitCode);
         EXPECT_FALSE(mainWindowSeen);
     }
     EXPECT_FALSE(folder.exists(L"kelvane.cfg")) << "Cancel writes nothing";
@@ -158,9 +148,8 @@ TEST(ProgramTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
         folder.writeFile(L"ntstatus2.h", "#define STATUS_KELVANE_EXTRA ((NTSTATUS)0xC0FE0002L)\n");
     const std::wstring win32 = folder.writeFile(L"winerror.h", testheaders::win32Header);
 
-    bool mainWindowSeen = false;  // closed again by the time the program has ended
     EXPECT_EQ(0u, runProgram(configPath, folder.path(), [&](DWORD processId) {
-        HWND dialog = settingsDialogAfterErrorBox(processId, errorBoxText(missing, missingWin32, ERROR_FILE_NOT_FOUND));
+        HWND dialog = settingsDialogAfter(processId, errorBoxText(missing, missingWin32, ERROR_FILE_NOT_FOUND));
         ASSERT_NE(nullptr, dialog) << "no settings dialog";
         EXPECT_NE(nullptr, test::descendantWithText(dialog, configPath));
         EXPECT_NE(nullptr, test::descendantWithText(dialog, awt::Toolkit::loadString(10)));
@@ -172,12 +161,11 @@ TEST(ProgramTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
             << "the first path field has the focus";
 
         // Both paths typed with the keyboard: Tab passes the browse buttons and reaches OK.
-        test::typeText(firstNtStatus);
-        test::press(VK_TAB);
-        test::press(VK_TAB);
-        test::typeText(win32);
-        test::press(VK_TAB);
-        test::press(VK_TAB);
+        for (const std::wstring& path : {firstNtStatus, win32}) {
+            test::typeText(path);
+            test::press(VK_TAB);
+            test::press(VK_TAB);
+        }
         ASSERT_TRUE(test::pollUntil([&] { return test::windowText(focusOf(dialog)) == awt::Toolkit::loadString(13); }))
             << "OK has the focus";
         EXPECT_EQ(firstNtStatus, test::windowText(fields[0]));
@@ -191,12 +179,11 @@ TEST(ProgramTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
         std::vector<HWND> nameBoxes;
         ASSERT_TRUE(test::pollUntil([&] { return (nameBoxes = test::descendants(files, L"Edit", &proposedName)).size() == 1; }))
             << "the field's file is proposed";
-        bool headerFilter = false;
+        std::wstring comboTexts;
         for (HWND combo : test::descendants(files, L"ComboBox")) {
-            const std::wstring text = test::windowText(combo);
-            headerFilter = headerFilter || (text.size() > 6 && text.compare(text.size() - 6, 6, L" (*.h)") == 0);
+            comboTexts += test::windowText(combo) + L"\n";
         }
-        EXPECT_TRUE(headerFilter) << "the dialog offers the header files' filter";
+        EXPECT_NE(std::wstring::npos, comboTexts.find(L" (*.h)\n")) << "the dialog offers the header files' filter";
         SendMessageW(nameBoxes[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(secondNtStatus.c_str()));
         test::dismissBox(files);
         EXPECT_TRUE(test::pollUntil([&] { return test::windowText(fields[0]) == secondNtStatus; }));
@@ -213,9 +200,7 @@ TEST(ProgramTest, AMissingHeaderLeadsThroughTheSettingsDialogToASecondLoadThatAd
         EXPECT_NE(nullptr, test::descendantWithText(frame, L"NTSTATUS   (total 10 entries)"));
         const std::vector<HWND> lists = test::descendants(frame, L"ListBox");
         ASSERT_FALSE(lists.empty());
-        wchar_t lastRow[64] = {};
-        SendMessageW(lists[0], LB_GETTEXT, 9, reinterpret_cast<LPARAM>(lastRow));
-        EXPECT_EQ(std::wstring(L"STATUS_KELVANE_EXTRA"), lastRow);
+        EXPECT_EQ(9, SendMessageW(lists[0], LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(L"STATUS_KELVANE_EXTRA")));
         PostMessageW(frame, WM_CLOSE, 0, 0);
-    }, &mainWindowSeen));
+    }).first);
 }

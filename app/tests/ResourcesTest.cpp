@@ -27,39 +27,29 @@ TEST(ResourcesTest, TheStringTableHoldsTheTextsOfTheWindowAndTheSettingsDialog) 
 // of the status bar, in the fixed and in the text form.
 TEST(ResourcesTest, TheVersionResourceNamesTheProgramAndTheVersionOfTheStatusBar) {
     wchar_t testProgram[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, testProgram, MAX_PATH);
-    std::wstring path(testProgram);
-    path.replace(path.find_last_of(L"\\/") + 1, std::wstring::npos, L"Kelvane.exe");
-    DWORD unused = 0;
-    std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), &unused));
+    const std::wstring self(testProgram, GetModuleFileNameW(nullptr, testProgram, MAX_PATH));
+    const std::wstring path = self.substr(0, self.find_last_of(L"\\/") + 1) + L"Kelvane.exe";
+    std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
     ASSERT_FALSE(info.empty()) << "no version resource";
     ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
-
-    const struct {
-        const wchar_t* name;
-        std::wstring expected;
-    } values[] = {
-        {L"ProductName", programName},          {L"ProductVersion", versionString},
-        {L"FileVersion", versionString},        {L"OriginalFilename", L"Kelvane.exe"},
-        {L"FileDescription", L"Kelvane: NTSTATUS and Win32 error code lookup"},
-    };
-    for (const auto& value : values) {
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + value.name;
-        void* text = nullptr;
+    const auto query = [&](const std::wstring& key) {
+        void* value = nullptr;
         UINT length = 0;
-        ASSERT_TRUE(VerQueryValueW(info.data(), key.c_str(), &text, &length)) << value.name;
-        EXPECT_EQ(value.expected, static_cast<const wchar_t*>(text)) << value.name;
+        return VerQueryValueW(info.data(), key.c_str(), &value, &length) ? value : nullptr;
+    };
+    const std::pair<const wchar_t*, std::wstring> values[] = {
+        {L"ProductName", programName}, {L"ProductVersion", versionString}, {L"FileVersion", versionString},
+        {L"OriginalFilename", L"Kelvane.exe"}, {L"FileDescription", L"Kelvane: NTSTATUS and Win32 error code lookup"}};
+    for (const auto& [name, expected] : values) {
+        const void* text = query(std::wstring(L"\\StringFileInfo\\040904B0\\") + name);
+        EXPECT_EQ(expected, text != nullptr ? static_cast<const wchar_t*>(text) : L"(none)") << name;
     }
-    void* fixedInfo = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", &fixedInfo, &length));
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(fixedInfo);
-    const DWORD versions[][2] = {{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
-                                 {fixed->dwProductVersionMS, fixed->dwProductVersionLS}};
-    for (const auto& version : versions) {
-        const std::wstring dotted = std::to_wstring(HIWORD(version[0])) + L"." + std::to_wstring(LOWORD(version[0])) +
-                                    L"." + std::to_wstring(HIWORD(version[1])) + L"." + std::to_wstring(LOWORD(version[1]));
-        EXPECT_EQ(versionString + L".0", dotted);
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\"));
+    ASSERT_NE(nullptr, fixed);
+    for (const auto& [high, low] : {std::pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
+                                   std::pair(fixed->dwProductVersionMS, fixed->dwProductVersionLS)}) {
+        EXPECT_EQ(versionString + L".0", std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
+                                             std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low)));
     }
 }
 
