@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "KelvaneVersion.h"
 #include "app/ErrorCodePane.h"
 #include "app/Kelvane.h"
 #include "awt/Toolkit.h"
@@ -188,7 +189,7 @@ TEST_F(MainWindowTest, TypedPastedAndListKeysShowTheFourFormsTheListsAndTheCount
         }
         expectPane(nt, row.left, GetModuleHandleW(L"ntdll.dll"));
         expectPane(win32, row.right, nullptr);
-        EXPECT_EQ(row.status == 0 ? L"Kelvane version 0.1.2" : awt::Toolkit::loadString(row.status),
+        EXPECT_EQ(row.status == 0 ? L"Kelvane version " KELVANE_VERSION : awt::Toolkit::loadString(row.status),
                   test::windowText(frame->getStatusBar()->getHWND()));
     }
 }
