@@ -1,21 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <memory>
-#include <vector>
-
-#include <windows.h>
-
-#include "awt/Dialog.h"
-#include "awt/Frame.h"
-#include "awt/GridLayout.h"
 #include "awt/KeyStroke.h"
-#include "awt/Listener.h"
 #include "awt/RecursiveListener.h"
 #include "WindowTestComponents.h"
 
 using awt::Component;
-using awt::Frame;
 using awt::KeyStroke;
 
 namespace {

@@ -1,21 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <vector>
-
-#include <windows.h>
-
-#include "awt/BorderLayout.h"
-#include "awt/ButtonsLayout.h"
 #include "awt/DefaultGaps.h"
 #include "awt/GridFlowLayout.h"
-#include "awt/GridLayout.h"
 #include "WindowTestComponents.h"
-#include "zeno/Exception.h"
 
 using awt::BorderLayout;
 using awt::ButtonsLayout;
-using awt::Dimension;
 using awt::GridFlowLayout;
 using awt::Insets;
 using awt::LayoutManager;
