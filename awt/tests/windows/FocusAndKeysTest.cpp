@@ -132,7 +132,6 @@ struct KeyCounter : awt::KeyListener {
     bool consume;
     int pressed = 0;
     awt::KeyEvent last;
-
     void keyPressed(awt::KeyEvent* event) override {
         if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
             ++pressed;

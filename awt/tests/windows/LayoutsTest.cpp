@@ -135,16 +135,14 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
         auto container = std::make_unique<TestPanel>();
         container->insets = c.insets;
         container->setLayout(c.layout.get());
-        std::vector<TestControl*> children;
         for (const Child& child : c.children) {
-            children.push_back(sized(child.width, child.height));
-            container->add(children.back(), child.where ? *child.where : none);
-            children.back()->setVisible(child.visible);
+            container->add(sized(child.width, child.height), child.where ? *child.where : none);
+            container->getComponents().back()->setVisible(child.visible);
         }
         container->setSize(c.size.width, c.size.height);
         c.layout->layoutContainer(container.get());
         std::wstring placed;
-        for (TestControl* child : children) {
+        for (const awt::Component* child : container->getComponents()) {
             placed += (placed.empty() ? L"" : L" ") + bounds(*child);
         }
         EXPECT_EQ(c.placed, placed);

@@ -364,11 +364,9 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressedAndNotClosableIgnoresCloseComman
 // its close box, WM_CLOSE or its own code. It opens at the owner's client corner unless placed.
 TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
     enum Ending { BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN };
-    const struct { Ending ending; bool ownerDisabled, placed; } cases[] = {
-        {BUTTON, false, false}, {CLOSE_BOX, false, false}, {CLOSE_MESSAGE, true, false},
-        {SHOWN_AGAIN_THEN_HIDDEN, false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.ending);
+    for (const Ending ending : {BUTTON, CLOSE_BOX, CLOSE_MESSAGE, SHOWN_AGAIN_THEN_HIDDEN}) {
+        SCOPED_TRACE(ending);
+        const bool ownerDisabled = ending == CLOSE_MESSAGE, placed = ending == SHOWN_AGAIN_THEN_HIDDEN;
         awt::ButtonsLayout buttons;
         auto owner = std::make_unique<Frame>(nullptr, L"owner");
         struct Hide : awt::ActionListener {
@@ -381,29 +379,29 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
         dialog->setLayout(&buttons);
         dialog->add(ok);
         dialog->setSize(250, 120);
-        if (c.placed) {
+        if (placed) {
             dialog->setLocation(37, 41);
         }
         owner->setSize(400, 300);
         owner->setVisible(true);
         ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
-        owner->setEnabled(!c.ownerDisabled);
+        owner->setEnabled(!ownerDisabled);
         bool ownerEnabledMeanwhile = true, shown = false;
-        awt::Point placed;
+        awt::Point location;
         Watchdog watchdog;
         DelayedAction action(200, [&] {
             ownerEnabledMeanwhile = IsWindowEnabled(owner->getHWND()) || owner->isEnabled();
             shown = IsWindowVisible(dialog->getHWND()) != FALSE;
-            placed = dialog->getLocation();
+            location = dialog->getLocation();
             RECT rect;
             GetWindowRect(ok->getHWND(), &rect);
-            if (c.ending == BUTTON) {
+            if (ending == BUTTON) {
                 clickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-            } else if (c.ending == SHOWN_AGAIN_THEN_HIDDEN) {
+            } else if (placed) {
                 dialog->setVisible(true);
                 dialog->setVisible(false);
             } else {
-                PostMessageW(dialog->getHWND(), c.ending == CLOSE_BOX ? WM_SYSCOMMAND : WM_CLOSE, SC_CLOSE, 0);
+                PostMessageW(dialog->getHWND(), ending == CLOSE_BOX ? WM_SYSCOMMAND : WM_CLOSE, SC_CLOSE, 0);
             }
         });
         dialog->setVisible(true);  // returns when the nested loop ends
@@ -413,11 +411,11 @@ TEST(Dialog, ModalLoopEndsWhenTheDialogIsHiddenAndTheOwnerIsEnabledAgain) {
         EXPECT_TRUE(shown);
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_NE(nullptr, dialog->getHWND()) << "hidden (the default close operation), not destroyed";
-        EXPECT_EQ(!c.ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
+        EXPECT_EQ(!ownerDisabled, IsWindowEnabled(owner->getHWND()) != FALSE);
         POINT corner{0, 0};
         ClientToScreen(owner->getHWND(), &corner);
-        EXPECT_EQ((c.placed ? awt::Point{37, 41} : awt::Point{corner.x, corner.y}), placed);
-        if (c.ending == BUTTON) {
+        EXPECT_EQ((placed ? awt::Point{37, 41} : awt::Point{corner.x, corner.y}), location);
+        if (ending == BUTTON) {
             EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == owner->getHWND(); }));
         }
     }
