@@ -65,14 +65,67 @@ struct FocusTest : ::testing::Test {
     static void enter(Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
 };
 
-TEST_F(FocusTest, FocusReturnsToTheLastFocusedDescendantAndFocusAndMouseOverForgetWhatGoes) {
+// Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
+struct KeyCounter : awt::KeyListener {
+    explicit KeyCounter(bool consume = true) : consume(consume) {}
+    bool consume;
+    int pressed = 0;
+    awt::KeyEvent last;
+    void keyPressed(awt::KeyEvent* event) override {
+        if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
+            ++pressed;
+            last = *event;
+            event->consumed = consume;
+        }
+    }
+    void keyReleased(awt::KeyEvent*) override {}
+    void keyTyped(awt::KeyEvent*) override {}
+};
+
+// Types the key with the modifier keys held and lets the loop handle the input.
+void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
+    press(key, modifiers);
+    runFor(100);
+}
+
+// One scene for the focus owner, the key accelerators of the active window and the mouse-over
+// component, through a dialog in front and components that come and go.
+TEST_F(FocusTest, FocusOwnerKeyAcceleratorsAndMouseOverFollowTheActiveWindowAndTheTree) {
     // A resizable frame has the maximize box, which is the tab-stop bit of a child: with no
     // focus owner it keeps the focus itself.
     EXPECT_TRUE(frame->isFocusable());
     EXPECT_EQ(nullptr, frame->getFocusOwner());
     EXPECT_EQ(frame->getHWND(), GetFocus());
+
+    // F1 is bound on the frame; the focused button notes every key press that reaches it.
+    KeyCounter f1, shiftF1, altF1, reachingButton(false);
+    first->addKeyListener(&reachingButton);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &f1);
+    focus(first);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_SHIFT), &shiftF1);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_ALT), &altF1);
+    // Alt+key arrives as WM_SYSKEYDOWN, which accelerators never see.
+    const struct { WORD key; std::initializer_list<WORD> modifiers; int f1, shiftF1, reachingButton; } strokes[] = {
+        {VK_F1, {}, 1, 0, 0}, {VK_F2, {}, 1, 0, 1}, {VK_F1, {VK_SHIFT}, 1, 1, 1}, {VK_F1, {VK_MENU}, 1, 1, 2}};
+    for (const auto& s : strokes) {
+        SCOPED_TRACE(s.key);
+        type(s.key, s.modifiers);
+        EXPECT_EQ((std::vector<int>{s.f1, s.shiftF1, s.reachingButton, 0}),
+                  (std::vector<int>{f1.pressed, shiftF1.pressed, reachingButton.pressed, altF1.pressed}));
+    }
+    EXPECT_EQ(frame.get(), f1.last.source);
+    EXPECT_EQ(0u, f1.last.modifiers);
+    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.last.modifiers);
+    // A new binding replaces the old one; a press it does not consume goes on to the control.
+    KeyCounter replacement(false);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &replacement);
+    type(VK_F1);
+    EXPECT_EQ((std::vector<int>{1, 1, 3}), (std::vector<int>{f1.pressed, replacement.pressed, reachingButton.pressed}));
+
+    // A dialog in front passes the focus to its first child, and its own new binding works at
+    // once while the frame's do not. Activated again, the frame gives the focus back to the last
+    // focused button.
     focus(second);
-    // A dialog in front passes the focus to its first child.
     auto dialog = std::make_unique<awt::Dialog>(nullptr, L"dialog", false);
     dialog->setLayout(&grid);
     auto* button = new TestControl(L"BUTTON", WS_TABSTOP, L"in dialog");
@@ -83,9 +136,16 @@ TEST_F(FocusTest, FocusReturnsToTheLastFocusedDescendantAndFocusAndMouseOverForg
     EXPECT_TRUE(waitUntil([&] { return GetFocus() == button->getHWND(); }));
     EXPECT_EQ(button, dialog->getFocusOwner());
     EXPECT_EQ(second, frame->getFocusOwner());
+    KeyCounter f3;
+    dialog->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
+    type(VK_F1);
+    type(VK_F3);
+    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{replacement.pressed, f3.pressed}));
     frame->toFront();
     EXPECT_TRUE(waitUntil([&] { return GetFocus() == second->getHWND(); }))
         << "activation did not give the focus back to the last focused button";
+    type(VK_F1);
+    EXPECT_EQ(2, replacement.pressed);
 
     // A grandchild added later is watched too; one that leaves is no longer the focus owner.
     auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
@@ -124,72 +184,6 @@ TEST_F(FocusTest, FocusReturnsToTheLastFocusedDescendantAndFocusAndMouseOverForg
     EXPECT_EQ(nullptr, frame->getMouseOverComponent()) << "a component that left is not under the mouse";
     delete second;
     runFor(20);
-}
-
-// Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
-struct KeyCounter : awt::KeyListener {
-    explicit KeyCounter(bool consume = true) : consume(consume) {}
-    bool consume;
-    int pressed = 0;
-    awt::KeyEvent last;
-    void keyPressed(awt::KeyEvent* event) override {
-        if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
-            ++pressed;
-            last = *event;
-            event->consumed = consume;
-        }
-    }
-    void keyReleased(awt::KeyEvent*) override {}
-    void keyTyped(awt::KeyEvent*) override {}
-};
-
-// Types the key with the modifier keys held and lets the loop handle the input.
-void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    press(key, modifiers);
-    runFor(100);
-}
-
-// F1 is bound on the frame; the focused button notes every key press that reaches it.
-TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
-    KeyCounter f1, shiftF1, altF1, reachingButton(false);
-    first->addKeyListener(&reachingButton);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &f1);
-    focus(first);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_SHIFT), &shiftF1);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_ALT), &altF1);
-    // Alt+key arrives as WM_SYSKEYDOWN, which accelerators never see.
-    const struct { WORD key; std::initializer_list<WORD> modifiers; int f1, shiftF1, reachingButton; } strokes[] = {
-        {VK_F1, {}, 1, 0, 0}, {VK_F2, {}, 1, 0, 1}, {VK_F1, {VK_SHIFT}, 1, 1, 1}, {VK_F1, {VK_MENU}, 1, 1, 2}};
-    for (const auto& s : strokes) {
-        SCOPED_TRACE(s.key);
-        type(s.key, s.modifiers);
-        EXPECT_EQ((std::vector<int>{s.f1, s.shiftF1, s.reachingButton, 0}),
-                  (std::vector<int>{f1.pressed, shiftF1.pressed, reachingButton.pressed, altF1.pressed}));
-    }
-    EXPECT_EQ(frame.get(), f1.last.source);
-    EXPECT_EQ(0u, f1.last.modifiers);
-    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.last.modifiers);
-
-    // A new binding replaces the old one; a press it does not consume goes on to the control.
-    KeyCounter replacement(false);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &replacement);
-    type(VK_F1);
-    EXPECT_EQ((std::vector<int>{1, 1, 3}), (std::vector<int>{f1.pressed, replacement.pressed, reachingButton.pressed}));
-
-    // Another window in front: its own new binding works at once, the frame's do not.
-    auto other = std::make_unique<Frame>(nullptr, L"other");
-    other->setVisible(true);
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
-    KeyCounter f3;
-    other->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
-    type(VK_F1);
-    type(VK_F3);
-    EXPECT_EQ(1, replacement.pressed);
-    EXPECT_EQ(1, f3.pressed);
-    frame->toFront();
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
-    type(VK_F1);
-    EXPECT_EQ(2, replacement.pressed);
 }
 
 TEST(KeyStroke, OrdersByKeyThenModifiersIgnoringTheFlag) {

@@ -12,10 +12,13 @@ constexpr UINT TITLE_STRING = 1;
 constexpr UINT TEST_ICON = 101;
 constexpr UINT MISSING_ICON = 4711;
 
-// Counts the window events it receives and consumes the chosen kinds.
+// Counts the window events of the window and consumes the chosen kinds.
 struct WindowEventRecorder : awt::WindowListener {
+    explicit WindowEventRecorder(Window& window, bool consumeClosing = false) : consumeClosing(consumeClosing) {
+        window.addWindowListener(this);
+    }
     int shown = 0, closing = 0, iconified = 0, deiconified = 0;
-    bool consumeClosing = false, consumeIconified = false;
+    bool consumeClosing, consumeIconified = false;
     void windowShown(awt::WindowEvent*) override { ++shown; }
     void windowClosing(awt::WindowEvent* event) override { ++closing; event->consumed = consumeClosing; }
     void windowHidden(awt::WindowEvent*) override {}
@@ -38,24 +41,17 @@ struct NotedFrame : Frame {
 // by WM_CLOSE or the system menu's close command, asks the listeners and then does what the
 // close operation says, unless a listener consumed the request.
 TEST(Window, FirstShowAndCloseOperations) {
-    const int MOVED_ON = 42;  // the loop was ended by the test, not by EXIT
+    const int MOVED = 42;  // the loop was ended by the test, not by EXIT
     const struct { int operation; bool consumed; UINT message; const char* after; int loopResult; } cases[] = {
-        {Window::HIDE, false, WM_CLOSE, "hidden", MOVED_ON},
-        {Window::DISPOSE, false, WM_SYSCOMMAND, "disposed", MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, "deleted", MOVED_ON},
-        {Window::EXIT, false, WM_SYSCOMMAND, "shown", 0},
-        {Window::DO_NOTHING, false, WM_CLOSE, "shown", MOVED_ON},
-        {17, false, WM_SYSCOMMAND, "shown", MOVED_ON},
-        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, "shown", MOVED_ON},
-        {Window::EXIT, true, WM_SYSCOMMAND, "shown", MOVED_ON},
-    };
+        {Window::HIDE, false, WM_CLOSE, "hidden", MOVED}, {Window::DISPOSE, false, WM_SYSCOMMAND, "disposed", MOVED},
+        {Window::DISPOSE_AND_DELETE, false, WM_CLOSE, "deleted", MOVED}, {Window::EXIT, false, WM_SYSCOMMAND, "shown", 0},
+        {Window::DO_NOTHING, false, WM_CLOSE, "shown", MOVED}, {17, false, WM_SYSCOMMAND, "shown", MOVED},
+        {Window::DISPOSE_AND_DELETE, true, WM_CLOSE, "shown", MOVED}, {Window::EXIT, true, WM_SYSCOMMAND, "shown", MOVED}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.operation) + (c.consumed ? " consumed " : " ") + std::to_string(c.message));
         std::vector<int> deletions;
         auto* frame = new NotedFrame(&deletions);
-        WindowEventRecorder events;
-        events.consumeClosing = c.consumed;
-        frame->addWindowListener(&events);
+        WindowEventRecorder events(*frame, c.consumed);
         frame->setDefaultCloseOperation(c.operation);
         EXPECT_EQ(nullptr, frame->getHWND());
         frame->setVisible(true);
@@ -64,7 +60,7 @@ TEST(Window, FirstShowAndCloseOperations) {
         SendMessageW(frame->getHWND(), c.message, c.message == WM_CLOSE ? 0 : SC_CLOSE, 0);
         EXPECT_TRUE(deletions.empty()) << "deleted inside the close message";
 
-        DelayedAction moveOn(50, [&] { PostQuitMessage(MOVED_ON); });
+        DelayedAction moveOn(50, [&] { PostQuitMessage(MOVED); });
         EXPECT_EQ(c.loopResult, awt::Toolkit::getInstance()->run());
         EXPECT_EQ(1, events.closing);
         const HWND hwnd = deletions.empty() ? frame->getHWND() : nullptr;
@@ -322,9 +318,8 @@ TEST(Frame, StylesAndSettingsReachTheNativeWindowBeforeAndAfterCreation) {
 // and ignores close commands.
 TEST(Frame, ConsumedIconifyOrRestoreIsSuppressedAndNotClosableIgnoresCloseCommands) {
     auto frame = std::make_unique<Frame>(nullptr, L"not closable");
-    WindowEventRecorder events;
+    WindowEventRecorder events(*frame);
     frame->setClosable(false);
-    frame->addWindowListener(&events);
     frame->setSize(300, 200);
     frame->setVisible(true);
     const HWND hwnd = frame->getHWND();
