@@ -75,8 +75,10 @@ TEST(Window, FirstShowAndCloseOperations) {
 }
 
 // Owned windows get their native windows with the owner's, lose them with its dispose and are
-// deleted with it, last first; work queued for windows deleted meanwhile is dropped.
-TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
+// deleted with it, last first; work queued for windows deleted meanwhile is dropped. Without owner
+// a window is centred on its monitor's work area, with an owner on the owner; the halves of odd
+// differences are truncated. A maximized window stays where it is.
+TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletionAndCentreOnIt) {
     std::vector<int> deletions;
     auto* owner = new NotedFrame(&deletions, 0);
     auto* first = new NotedFrame(&deletions, 1, owner);
@@ -97,6 +99,27 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
     EXPECT_EQ(nullptr, grandchild->getHWND());
     owner->setVisible(true);  // a new native window, and a focus request queued
     EXPECT_TRUE(IsChild(owner->getHWND(), child->getHWND())) << "a disposed window gets a new one";
+
+    MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(owner->getHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& work = monitor.rcWork;
+    const int width = 301 - (work.right - work.left) % 2, height = 201 - (work.bottom - work.top) % 2;
+    owner->setSize(width, height);
+    owner->center();
+    const std::wstring centred = bounds(work.left + (work.right - work.left - width) / 2,
+                                        work.top + (work.bottom - work.top - height) / 2, width, height);
+    EXPECT_EQ(centred, bounds(*owner));
+    EXPECT_EQ(centred, nativeBounds(owner->getHWND()));
+    owner->setBounds(100, 80, 500, 400);
+    first->setSize(201, 100);
+    first->center();
+    EXPECT_EQ(L"249,230,201,100", bounds(*first));
+    ShowWindow(owner->getHWND(), SW_MAXIMIZE);
+    ASSERT_TRUE(owner->isMaximized());
+    const std::wstring maximized = nativeBounds(owner->getHWND());
+    owner->center();
+    EXPECT_EQ(maximized, nativeBounds(owner->getHWND()));
+
     const HWND firstWindow = first->getHWND();
     second->setDefaultCloseOperation(Window::DISPOSE_AND_DELETE);
     SendMessageW(second->getHWND(), WM_CLOSE, 0, 0);  // its deletion queued
@@ -107,38 +130,6 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletion) {
     EXPECT_FALSE(IsWindow(firstWindow));
     runFor(50);
     EXPECT_EQ(5u, deletions.size()) << "work queued for a deleted window ran";
-}
-
-// Without owner a window is centred on its monitor's work area, with an owner on the owner; the
-// halves of odd differences are truncated. A maximized window stays where it is.
-TEST(Window, CenteredOnTheWorkAreaOrTheOwnerAndNotWhenMaximized) {
-    auto frame = std::make_unique<Frame>(nullptr, L"centred");
-    frame->createPeer();
-    MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
-    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(frame->getHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-    const RECT& work = monitor.rcWork;
-    const int width = 301 - (work.right - work.left) % 2, height = 201 - (work.bottom - work.top) % 2;
-    frame->setSize(width, height);
-    frame->center();
-    const std::wstring centred = bounds(work.left + (work.right - work.left - width) / 2,
-                                        work.top + (work.bottom - work.top - height) / 2, width, height);
-    EXPECT_EQ(centred, bounds(*frame));
-    EXPECT_EQ(centred, nativeBounds(frame->getHWND()));
-
-    frame->setBounds(100, 80, 500, 400);
-    auto* dialog = new Dialog(frame.get(), L"centred on owner", false);
-    dialog->setSize(201, 100);
-    dialog->createPeer();
-    dialog->center();
-    EXPECT_EQ(L"249,230,201,100", bounds(*dialog));
-
-    frame->setVisible(true);
-    ShowWindow(frame->getHWND(), SW_MAXIMIZE);
-    ASSERT_TRUE(frame->isMaximized());
-    const std::wstring maximized = nativeBounds(frame->getHWND());
-    frame->center();
-    EXPECT_EQ(maximized, nativeBounds(frame->getHWND()));
-    runFor(20);
 }
 
 // Sets full-window drag and puts the user's setting back however the test ends.
