@@ -39,32 +39,6 @@ TEST(RecursiveListener, FollowsTheWholeTreeParentsFirstAndLaterChanges) {
     EXPECT_EQ(5u, listener.attached.size()) << "detached from the tree: later additions are not reported";
 }
 
-// A frame with two buttons and a panel in a row, shown in front.
-struct FocusTest : ::testing::Test {
-    std::unique_ptr<Frame> frame = std::make_unique<Frame>(nullptr, L"focus owner");
-    awt::GridLayout grid;
-    TestControl* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
-    TestControl* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
-    TestPanel* panel = new TestPanel();
-
-    void SetUp() override {
-        grid.setRowsAndCols(1, 3);
-        frame->setLayout(&grid);
-        frame->add(first);
-        frame->add(second);
-        frame->add(panel);
-        frame->setBounds(40, 40, 360, 120);
-        frame->setVisible(true);
-        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
-    }
-    void focus(Component* c) {
-        c->requestFocus();
-        ASSERT_TRUE(waitUntil([&] { return GetFocus() == c->getHWND(); }));
-        EXPECT_EQ(c, frame->getFocusOwner());
-    }
-    static void enter(Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
-};
-
 // Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
 struct KeyCounter : awt::KeyListener {
     explicit KeyCounter(bool consume = true) : consume(consume) {}
@@ -90,7 +64,27 @@ void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
 
 // One scene for the focus owner, the key accelerators of the active window and the mouse-over
 // component, through a dialog in front and components that come and go.
-TEST_F(FocusTest, FocusOwnerKeyAcceleratorsAndMouseOverFollowTheActiveWindowAndTheTree) {
+TEST(Window, FocusOwnerKeyAcceleratorsAndMouseOverFollowTheActiveWindowAndTheTree) {
+    // A frame with two buttons and a panel in a row, shown in front.
+    auto frame = std::make_unique<Frame>(nullptr, L"focus owner");
+    awt::GridLayout grid;
+    grid.setRowsAndCols(1, 3);
+    frame->setLayout(&grid);
+    auto* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
+    auto* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
+    auto* panel = new TestPanel();
+    frame->add(first);
+    frame->add(second);
+    frame->add(panel);
+    frame->setBounds(40, 40, 360, 120);
+    frame->setVisible(true);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+    auto focus = [&](Component* c) {
+        c->requestFocus();
+        ASSERT_TRUE(waitUntil([&] { return GetFocus() == c->getHWND(); }));
+        EXPECT_EQ(c, frame->getFocusOwner());
+    };
+    auto enter = [](Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
     // A resizable frame has the maximize box, which is the tab-stop bit of a child: with no
     // focus owner it keeps the focus itself.
     EXPECT_TRUE(frame->isFocusable());

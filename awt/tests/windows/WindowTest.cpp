@@ -327,8 +327,7 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressedAndNotClosableIgnoresCloseComman
         runFor(30);
         EXPECT_EQ(step.iconic, IsIconic(hwnd) != FALSE);
     }
-    EXPECT_EQ(2, events.iconified);
-    EXPECT_EQ(2, events.deiconified);
+    EXPECT_EQ((std::vector<int>{2, 2}), (std::vector<int>{events.iconified, events.deiconified}));
 
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == hwnd; }));
     auto closeItem = [&] { return GetMenuState(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND); };
