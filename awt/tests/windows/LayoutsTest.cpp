@@ -67,7 +67,6 @@ TEST(Layouts, PlaceChildrenAndMeasureTheContainer) {
         // A zero-high north adds its gap in the layout, not in the preferred height.
         {"border, zero-high north", border(7, 9), {3, 4, 5, 6}, {{50, 0, true, N}, {25, 15, true, C}}, {200, 100},
          {60, 23}, L"4,3,190,0 4,12,190,83"},
-        {"border, lone centre: no gaps", border(7, 9), {}, {{25, 15, true, C}}, {100, 80}, {25, 15}, L"0,0,100,80"},
         {"border, no middle row: no hgap", border(7, 9), {}, {{50, 20, true, N}, {60, 30, true, S}}, {100, 80}, {60, 59},
          L"0,0,100,20 0,50,100,30"},
         // The gaps come after the maximum: 100 + 2 * 5.
