@@ -1,29 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <memory>
-#include <vector>
-
-#include <windows.h>
-
-#include "awt/Dialog.h"
-#include "awt/Frame.h"
-#include "awt/GridLayout.h"
 #include "awt/KeyStroke.h"
-#include "awt/Listener.h"
 #include "awt/RecursiveListener.h"
 #include "WindowTestComponents.h"
 
 using awt::Component;
-using awt::Frame;
 using awt::KeyStroke;
 
 namespace {
 
 // Notes the order of attach and detach calls.
 struct RecordingRecursiveListener : awt::RecursiveListener {
-    std::vector<Component*> attached;
-    std::vector<Component*> detached;
+    std::vector<Component*> attached, detached;
     void componentAttached(Component* c) override { attached.push_back(c); }
     void componentDetached(Component* c) override { detached.push_back(c); }
 };
@@ -53,61 +39,89 @@ TEST(RecursiveListener, FollowsTheWholeTreeParentsFirstAndLaterChanges) {
     EXPECT_EQ(5u, listener.attached.size()) << "detached from the tree: later additions are not reported";
 }
 
-// A frame with two buttons and a panel in a row, shown in front.
-struct FocusTest : ::testing::Test {
-    std::unique_ptr<Frame> frame = std::make_unique<Frame>(nullptr, L"focus owner");
-    awt::GridLayout grid;
-    TestControl* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
-    TestControl* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
-    TestPanel* panel = new TestPanel();
-
-    void SetUp() override {
-        grid.setRowsAndCols(1, 3);
-        frame->setLayout(&grid);
-        frame->add(first);
-        frame->add(second);
-        frame->add(panel);
-        frame->setBounds(40, 40, 360, 120);
-        frame->setVisible(true);
-        ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+// Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
+struct KeyCounter : awt::KeyListener {
+    explicit KeyCounter(bool consume = true) : consume(consume) {}
+    bool consume;
+    int pressed = 0;
+    awt::KeyEvent last;
+    void keyPressed(awt::KeyEvent* event) override {
+        if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
+            ++pressed;
+            last = *event;
+            event->consumed = consume;
+        }
     }
-    void focus(Component* c) {
+    void keyReleased(awt::KeyEvent*) override {}
+    void keyTyped(awt::KeyEvent*) override {}
+};
+
+// Types the key with the modifier keys held and lets the loop handle the input.
+void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
+    press(key, modifiers);
+    runFor(100);
+}
+
+// One scene for the focus owner, the key accelerators of the active window and the mouse-over
+// component, through a dialog in front and components that come and go.
+TEST(Window, FocusOwnerKeyAcceleratorsAndMouseOverFollowTheActiveWindowAndTheTree) {
+    // A frame with two buttons and a panel in a row, shown in front.
+    auto frame = std::make_unique<Frame>(nullptr, L"focus owner");
+    awt::GridLayout grid;
+    grid.setRowsAndCols(1, 3);
+    frame->setLayout(&grid);
+    auto* first = new TestControl(L"BUTTON", WS_TABSTOP, L"first");
+    auto* second = new TestControl(L"BUTTON", WS_TABSTOP, L"second");
+    auto* panel = new TestPanel();
+    frame->add(first);
+    frame->add(second);
+    frame->add(panel);
+    frame->setBounds(40, 40, 360, 120);
+    frame->setVisible(true);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
+    auto focus = [&](Component* c) {
         c->requestFocus();
         ASSERT_TRUE(waitUntil([&] { return GetFocus() == c->getHWND(); }));
         EXPECT_EQ(c, frame->getFocusOwner());
-    }
-    static void enter(Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
-};
-
-TEST_F(FocusTest, TheFocusReturnsToTheLastFocusedDescendantAndLeaversAreForgotten) {
+    };
+    auto enter = [](Component* c) { SendMessageW(c->getHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
     // A resizable frame has the maximize box, which is the tab-stop bit of a child: with no
     // focus owner it keeps the focus itself.
     EXPECT_TRUE(frame->isFocusable());
     EXPECT_EQ(nullptr, frame->getFocusOwner());
     EXPECT_EQ(frame->getHWND(), GetFocus());
+
+    // F1 is bound on the frame; the focused button notes every key press that reaches it.
+    KeyCounter f1, shiftF1, altF1, reachingButton(false);
+    first->addKeyListener(&reachingButton);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &f1);
+    focus(first);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_SHIFT), &shiftF1);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_ALT), &altF1);
+    // Alt+key arrives as WM_SYSKEYDOWN, which accelerators never see.
+    const struct { WORD key; std::initializer_list<WORD> modifiers; int f1, shiftF1, reachingButton; } strokes[] = {
+        {VK_F1, {}, 1, 0, 0}, {VK_F2, {}, 1, 0, 1}, {VK_F1, {VK_SHIFT}, 1, 1, 1}, {VK_F1, {VK_MENU}, 1, 1, 2}};
+    for (const auto& s : strokes) {
+        SCOPED_TRACE(s.key);
+        type(s.key, s.modifiers);
+        EXPECT_EQ((std::vector<int>{s.f1, s.shiftF1, s.reachingButton, 0}),
+                  (std::vector<int>{f1.pressed, shiftF1.pressed, reachingButton.pressed, altF1.pressed}));
+    }
+    EXPECT_EQ(frame.get(), f1.last.source);
+    EXPECT_EQ(0u, f1.last.modifiers);
+    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.last.modifiers);
+    // A new binding replaces the old one; a press it does not consume goes on to the control.
+    KeyCounter replacement(false);
+    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &replacement);
+    type(VK_F1);
+    EXPECT_EQ((std::vector<int>{1, 1, 3}), (std::vector<int>{f1.pressed, replacement.pressed, reachingButton.pressed}));
+
+    // A dialog in front passes the focus to its first child, and its own new binding works at
+    // once while the frame's do not. Activated again, the frame gives the focus back to the last
+    // focused button.
     focus(second);
-    auto other = std::make_unique<Frame>(nullptr, L"elsewhere");
-    other->setVisible(true);
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
-    EXPECT_EQ(second, frame->getFocusOwner());
-    frame->toFront();
-    EXPECT_TRUE(waitUntil([&] { return GetFocus() == second->getHWND(); }))
-        << "activation did not give the focus back to the last focused button";
-
-    // A grandchild added later is watched too; one that leaves is no longer the focus owner.
-    auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
-    panel->add(late);
-    focus(late);
-    panel->remove(panel->indexOf(late), late);
-    EXPECT_NE(late, frame->getFocusOwner());
-    delete late;
-    runFor(20);
-}
-
-TEST_F(FocusTest, ADialogPassesTheFocusToItsFirstChild) {
     auto dialog = std::make_unique<awt::Dialog>(nullptr, L"dialog", false);
-    awt::GridLayout dialogGrid;
-    dialog->setLayout(&dialogGrid);
+    dialog->setLayout(&grid);
     auto* button = new TestControl(L"BUTTON", WS_TABSTOP, L"in dialog");
     dialog->add(button);
     dialog->setSize(200, 100);
@@ -115,14 +129,29 @@ TEST_F(FocusTest, ADialogPassesTheFocusToItsFirstChild) {
     EXPECT_FALSE(dialog->isFocusable());
     EXPECT_TRUE(waitUntil([&] { return GetFocus() == button->getHWND(); }));
     EXPECT_EQ(button, dialog->getFocusOwner());
-}
+    EXPECT_EQ(second, frame->getFocusOwner());
+    KeyCounter f3;
+    dialog->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
+    type(VK_F1);
+    type(VK_F3);
+    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{replacement.pressed, f3.pressed}));
+    frame->toFront();
+    EXPECT_TRUE(waitUntil([&] { return GetFocus() == second->getHWND(); }))
+        << "activation did not give the focus back to the last focused button";
+    type(VK_F1);
+    EXPECT_EQ(2, replacement.pressed);
 
-// Entering a component exits the one the mouse was over; components that leave the tree or are
-// deleted (directly or with their container) are no longer under the mouse or focus owner.
-TEST_F(FocusTest, MouseOverAndFocusOwnerForgetComponentsThatGo) {
+    // A grandchild added later is watched too; one that leaves is no longer the focus owner.
     auto* late = new TestControl(L"BUTTON", WS_TABSTOP, L"late");
     panel->add(late);
     focus(late);
+    panel->remove(panel->indexOf(late), late);
+    EXPECT_NE(late, frame->getFocusOwner());
+    panel->add(late);
+    focus(late);
+
+    // Entering a component exits the one the mouse was over; components that leave the tree or
+    // are deleted (directly or with their container) are no longer under the mouse or focus owner.
     std::vector<std::wstring> journal;
     Recorder onFirst(&journal, L"first");
     Recorder onSecond(&journal, L"second");
@@ -151,85 +180,10 @@ TEST_F(FocusTest, MouseOverAndFocusOwnerForgetComponentsThatGo) {
     runFor(20);
 }
 
-// Counts presses of other than modifier keys and keeps the last one; consumes them when told to.
-struct KeyCounter : awt::KeyListener {
-    explicit KeyCounter(bool consume = true) : consume(consume) {}
-    bool consume;
-    int pressed = 0;
-    awt::KeyEvent last;
-
-    void keyPressed(awt::KeyEvent* event) override {
-        if (event->keyCode != VK_SHIFT && event->keyCode != VK_MENU) {
-            ++pressed;
-            last = *event;
-            event->consumed = consume;
-        }
-    }
-    void keyReleased(awt::KeyEvent*) override {}
-    void keyTyped(awt::KeyEvent*) override {}
-};
-
-// Types the key with the modifier keys held and lets the loop handle the input.
-void type(WORD key, std::initializer_list<WORD> modifiers = {}) {
-    press(key, modifiers);
-    runFor(100);
-}
-
-// F1 is bound on the frame; the focused button notes every key press that reaches it.
-TEST_F(FocusTest, KeyAcceleratorsOfTheActiveWindowFireOnTheirStrokeOnly) {
-    KeyCounter f1, shiftF1, altF1, reachingButton(false);
-    first->addKeyListener(&reachingButton);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &f1);
-    focus(first);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_SHIFT), &shiftF1);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, MOD_ALT), &altF1);
-    // Alt+key arrives as WM_SYSKEYDOWN, which accelerators never see.
-    const struct {
-        WORD key;
-        std::initializer_list<WORD> modifiers;
-        int f1;
-        int shiftF1;
-        int reachingButton;
-    } strokes[] = {{VK_F1, {}, 1, 0, 0}, {VK_F2, {}, 1, 0, 1}, {VK_F1, {VK_SHIFT}, 1, 1, 1},
-                   {VK_F1, {VK_MENU}, 1, 1, 2}};
-    for (const auto& s : strokes) {
-        SCOPED_TRACE(s.key);
-        type(s.key, s.modifiers);
-        EXPECT_EQ((std::vector<int>{s.f1, s.shiftF1, s.reachingButton, 0}),
-                  (std::vector<int>{f1.pressed, shiftF1.pressed, reachingButton.pressed, altF1.pressed}));
-    }
-    EXPECT_EQ(frame.get(), f1.last.source);
-    EXPECT_EQ(0u, f1.last.modifiers);
-    EXPECT_EQ(static_cast<std::uint32_t>(awt::KeyEvent::SHIFT), shiftF1.last.modifiers);
-
-    // A new binding replaces the old one; a press it does not consume goes on to the control.
-    KeyCounter replacement(false);
-    frame->addKeyAccelerator(KeyStroke(VK_F1, 0), &replacement);
-    type(VK_F1);
-    EXPECT_EQ((std::vector<int>{1, 1, 3}), (std::vector<int>{f1.pressed, replacement.pressed, reachingButton.pressed}));
-
-    // Another window in front: its own new binding works at once, the frame's do not.
-    auto other = std::make_unique<Frame>(nullptr, L"other");
-    other->setVisible(true);
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == other->getHWND(); }));
-    KeyCounter f3;
-    other->addKeyAccelerator(KeyStroke(VK_F3, 0), &f3);
-    type(VK_F1);
-    type(VK_F3);
-    EXPECT_EQ(1, replacement.pressed);
-    EXPECT_EQ(1, f3.pressed);
-    frame->toFront();
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == frame->getHWND(); }));
-    type(VK_F1);
-    EXPECT_EQ(2, replacement.pressed);
-}
-
 TEST(KeyStroke, OrdersByKeyThenModifiersIgnoringTheFlag) {
-    KeyStroke a(VK_F1, MOD_SHIFT);
-    KeyStroke b(VK_F1, MOD_SHIFT);
+    KeyStroke a(VK_F1, MOD_SHIFT), b(VK_F1, MOD_SHIFT);
     b.onKeyRelease = 1;
-    EXPECT_TRUE(a == b);
-    EXPECT_FALSE(a < b || b < a);
+    EXPECT_TRUE(a == b && !(a < b) && !(b < a));
     EXPECT_TRUE(KeyStroke(VK_F1, MOD_ALT | MOD_CONTROL) < KeyStroke(VK_F1, MOD_SHIFT));
     EXPECT_TRUE(KeyStroke(VK_F1, MOD_WIN) < KeyStroke(VK_F2, 0));
     const KeyStroke all = KeyStroke::fromKeyEvent(

@@ -1,12 +1,22 @@
 #pragma once
 
+// What the window tests share: windows, layouts, test components and bounds as text.
+
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
-#include "awt/Component.h"
+#include "awt/BorderLayout.h"
+#include "awt/ButtonsLayout.h"
+#include "awt/Dialog.h"
+#include "awt/Frame.h"
+#include "awt/GridLayout.h"
 #include "awt/tests/support/TestSupport.h"
 
+using awt::Dimension;
+using awt::Frame;
 using namespace test;
 
 // A control asking for the given size; without a window, layouts only read it and store bounds.
