@@ -91,6 +91,14 @@ __attribute__((target("sse2"))) const char* findBlankSse2(const char* from, cons
 
 } // namespace
 
+bool ByteSearch::startsLine(const char* begin, const char* at)
+{
+    while (at != begin && isBlank(at[-1]) && !isLineEnd(at[-1])) {
+        --at;
+    }
+    return at == begin || isLineEnd(at[-1]);
+}
+
 const ByteSearch ByteSearch::BYTEWISE = {findHashBytewise, skipBlanksBytewise, findBlankBytewise};
 const ByteSearch ByteSearch::SSE2 = {findHashSse2, skipBlanksSse2, findBlankSse2};
 

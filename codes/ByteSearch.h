@@ -11,6 +11,9 @@ struct ByteSearch {
     // The first blank.
     const char* (*findBlank)(const char* from, const char* end);
 
+    // Only blanks between the line's start and `at` (looks back a few bytes, so needs no SSE2).
+    static bool startsLine(const char* begin, const char* at);
+
     static const ByteSearch& forThisProcessor();
     static const ByteSearch BYTEWISE;
     static const ByteSearch SSE2;

@@ -39,25 +39,6 @@ const HeaderShape WIN32_SHAPE = {L"ERROR_", L"", L"L", &ByteSpan::parseDecimal,
 const HeaderShape HRESULT_SHAPE = {L"", L"_HRESULT_TYPEDEF_(0x", L"L)", &ByteSpan::parseHex,
                                    L"HRESULT loaded ", true};
 
-bool isBlank(char byte)
-{
-    return static_cast<signed char>(byte) <= ' ';
-}
-
-bool isLineEnd(char byte)
-{
-    return byte == '\r' || byte == '\n';
-}
-
-// Only blanks between the line's start and `at`.
-bool startsLine(const char* begin, const char* at)
-{
-    while (at != begin && isBlank(at[-1]) && !isLineEnd(at[-1])) {
-        --at;
-    }
-    return at == begin || isLineEnd(at[-1]);
-}
-
 // Cuts the next token of the line that `cursor` is in; an empty span at the line's end.
 ByteSpan nextToken(const ByteSearch& search, const char*& cursor, const char* end)
 {
@@ -109,7 +90,7 @@ void scanHeader(CodeTable& table, const std::wstring& path, const HeaderShape& s
     std::uint32_t value;
     const ByteSearch& search = ByteSearch::forThisProcessor();
     for (const char* hash = search.findHash(begin, end); hash != end; hash = search.findHash(hash + 1, end)) {
-        if (startsLine(begin, hash) && definitionAt(search, shape, hash, end, name, value)
+        if (ByteSearch::startsLine(begin, hash) && definitionAt(search, shape, hash, end, name, value)
             && (!shape.firstDefinitionWins || definedNames.insert(name).second)) {
             definitions.add(value, name);
         }
