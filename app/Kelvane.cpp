@@ -147,7 +147,7 @@ void Kelvane::onWin32Changed() {
         return;
     }
     CounterGuard guard(syncing);
-    const std::vector<std::uint32_t>* ntStatusCodes;
+    const NtStatusList* ntStatusCodes;
     try {
         ntStatusCodes = &win32ToNtStatus(reverseMap, win32Pane->getCurrentCode());
     } catch (const NotMappedException&) {
@@ -161,7 +161,7 @@ void Kelvane::onWin32Changed() {
         return;
     }
     showStatus(IDS_WIN32_SEVERAL_NTSTATUS);
-    const std::vector<std::uint32_t> candidates(*ntStatusCodes);
+    const std::vector<std::uint32_t> candidates(ntStatusCodes->begin(), ntStatusCodes->end());
     ntStatusPane->setCandidates(candidates);
     ntStatusPane->showCode(candidates.front());
 }
