@@ -7,16 +7,6 @@
 
 namespace {
 
-bool isBlank(char byte)
-{
-    return static_cast<signed char>(byte) <= ' ';
-}
-
-bool isLineEnd(char byte)
-{
-    return byte == '\r' || byte == '\n';
-}
-
 const char* findHashBytewise(const char* from, const char* end)
 {
     const void* found = std::memchr(from, '#', static_cast<std::size_t>(end - from));
@@ -25,7 +15,7 @@ const char* findHashBytewise(const char* from, const char* end)
 
 const char* skipBlanksBytewise(const char* from, const char* end)
 {
-    while (from != end && isBlank(*from) && !isLineEnd(*from)) {
+    while (from != end && ByteSearch::isBlank(*from) && !ByteSearch::isLineEnd(*from)) {
         ++from;
     }
     return from;
@@ -33,7 +23,7 @@ const char* skipBlanksBytewise(const char* from, const char* end)
 
 const char* findBlankBytewise(const char* from, const char* end)
 {
-    while (from != end && !isBlank(*from)) {
+    while (from != end && !ByteSearch::isBlank(*from)) {
         ++from;
     }
     return from;
@@ -93,10 +83,10 @@ __attribute__((target("sse2"))) const char* findBlankSse2(const char* from, cons
 
 bool ByteSearch::startsLine(const char* begin, const char* at)
 {
-    while (at != begin && isBlank(at[-1]) && !isLineEnd(at[-1])) {
+    while (at != begin && ByteSearch::isBlank(at[-1]) && !ByteSearch::isLineEnd(at[-1])) {
         --at;
     }
-    return at == begin || isLineEnd(at[-1]);
+    return at == begin || ByteSearch::isLineEnd(at[-1]);
 }
 
 const ByteSearch ByteSearch::BYTEWISE = {findHashBytewise, skipBlanksBytewise, findBlankBytewise};

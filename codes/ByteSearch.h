@@ -14,6 +14,14 @@ struct ByteSearch {
     // Only blanks between the line's start and `at` (looks back a few bytes, so needs no SSE2).
     static bool startsLine(const char* begin, const char* at);
 
+    // The byte classes of header and configuration text, shared with ByteSpan.
+    static bool isBlank(char byte) { return static_cast<signed char>(byte) <= ' '; }
+    static bool isLineEnd(char byte)
+    {
+        // Most bytes are above CR; one comparison settles them.
+        return static_cast<unsigned char>(byte) <= '\r' && (byte == '\r' || byte == '\n');
+    }
+
     static const ByteSearch& forThisProcessor();
     static const ByteSearch BYTEWISE;
     static const ByteSearch SSE2;

@@ -1,5 +1,7 @@
 #include "codes/ByteSpan.h"
 
+#include "codes/ByteSearch.h"
+
 #include "zeno/Exception.h"
 
 namespace {
@@ -17,17 +19,6 @@ bool sameUnits(const char* bytes, std::wstring_view text)
         }
     }
     return true;
-}
-
-bool isLineEnd(char byte)
-{
-    // Most bytes are above CR; one comparison settles them.
-    return static_cast<unsigned char>(byte) <= '\r' && (byte == '\r' || byte == '\n');
-}
-
-bool isTokenByte(char byte)
-{
-    return static_cast<signed char>(byte) > ' ';
 }
 
 } // namespace
@@ -61,7 +52,7 @@ bool ByteSpan::nextLine(ByteSpan& line)
     const char* end = start + length;
     const char* lineStart = start + readPosition;
     const char* cursor = lineStart;
-    while (cursor != end && !isLineEnd(*cursor)) {
+    while (cursor != end && !ByteSearch::isLineEnd(*cursor)) {
         ++cursor;
     }
     std::uint32_t count = static_cast<std::uint32_t>(cursor - lineStart);
@@ -81,7 +72,7 @@ bool ByteSpan::nextToken(ByteSpan& token)
 {
     const char* end = start + length;
     const char* cursor = start + readPosition;
-    while (cursor != end && !isTokenByte(*cursor)) {
+    while (cursor != end && ByteSearch::isBlank(*cursor)) {
         ++cursor;
     }
     if (cursor == end) {
@@ -89,7 +80,7 @@ bool ByteSpan::nextToken(ByteSpan& token)
         return false;
     }
     const char* tokenStart = cursor;
-    while (cursor != end && isTokenByte(*cursor)) {
+    while (cursor != end && !ByteSearch::isBlank(*cursor)) {
         ++cursor;
     }
     token = ByteSpan(tokenStart, static_cast<std::uint32_t>(cursor - tokenStart));
