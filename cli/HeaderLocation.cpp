@@ -9,7 +9,7 @@
 namespace {
 
 const wchar_t* const CONFIG_NAME = L"kelvane.cfg";
-const wchar_t* const SDK_INCLUDE = L"\\Windows Kits\\10\\Include\\";
+const wchar_t* const KITS_FOLDER = L"\\Windows Kits\\10";
 
 bool isFile(const std::wstring& path)
 {
@@ -50,13 +50,21 @@ std::vector<std::uint32_t> versionParts(const std::wstring& name)
     return parts;
 }
 
-std::wstring newestSdkFolder()
+std::wstring defaultKitsFolder()
 {
     wchar_t programFiles[MAX_PATH];
     if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILESX86, nullptr, SHGFP_TYPE_CURRENT, programFiles) != S_OK) {
         return std::wstring();
     }
-    const std::wstring include = programFiles + std::wstring(SDK_INCLUDE);
+    return programFiles + std::wstring(KITS_FOLDER);
+}
+
+std::wstring newestSdkFolder(const std::wstring& kitsFolder)
+{
+    if (kitsFolder.empty()) {
+        return std::wstring();
+    }
+    const std::wstring include = kitsFolder + L"\\Include\\";
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW((include + L"*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
@@ -79,7 +87,7 @@ std::wstring newestSdkFolder()
 
 } // namespace
 
-HeaderLocation HeaderLocation::find(const std::wstring& configOption)
+HeaderLocation HeaderLocation::find(const std::wstring& configOption, const std::wstring& kitsFolder)
 {
     if (!configOption.empty()) {
         return {configOption, std::wstring()};
@@ -91,7 +99,7 @@ HeaderLocation HeaderLocation::find(const std::wstring& configOption)
     if (!beside.empty() && isFile(beside)) {
         return {beside, std::wstring()};
     }
-    const std::wstring sdk = newestSdkFolder();
+    const std::wstring sdk = newestSdkFolder(kitsFolder.empty() ? defaultKitsFolder() : kitsFolder);
     if (!sdk.empty()) {
         return {std::wstring(), sdk};
     }

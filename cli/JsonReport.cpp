@@ -63,16 +63,28 @@ const wchar_t* kindName(CodeKind kind)
     case CodeKind::WIN32_ERROR:
         return L"win32";
     case CodeKind::HRESULT_CODE:
+        return L"hresult";
+    case CodeKind::BUG_CHECK:
         break;
     }
-    return L"hresult";
+    return L"bugcheck";
+}
+
+// The first name (null without one), then every name with the path of its header.
+std::wstring names(const KindCode& code)
+{
+    std::wstring list;
+    for (const HeaderName& name : code.names) {
+        list += (list.empty() ? L"{" : L", {") + field(L"name", quoted(name.name)) + L", "
+                + field(L"header", quoted(name.headerPath)) + L"}";
+    }
+    return field(L"name", nameOrNull(code.name())) + L", " + field(L"names", L"[" + list + L"]");
 }
 
 std::wstring code(const KindCode& code, bool withText)
 {
     std::wstring json = L"{" + field(L"kind", quoted(kindName(code.kind))) + L", " + field(L"value", number(code.value))
-                        + L", " + field(L"hex", quoted(hexText(code.value))) + L", "
-                        + field(L"name", nameOrNull(code.name));
+                        + L", " + field(L"hex", quoted(hexText(code.value))) + L", " + names(code);
     if (withText) {
         json += L", " + field(L"text", quoted(code.text));
     }
@@ -82,11 +94,12 @@ std::wstring code(const KindCode& code, bool withText)
 std::wstring value(const ValueReadings& readings)
 {
     const std::uint32_t v = readings.value;
-    std::wstring ntStatus = L"{" + field(L"name", nameOrNull(readings.ntStatus.name)) + L", "
+    std::wstring ntStatus = L"{" + names(readings.ntStatus) + L", "
                             + field(L"text", quoted(readings.ntStatus.text)) + L", "
                             + field(L"severity", number(ntStatusSeverity(v))) + L", "
                             + field(L"customer", number(ntStatusCustomer(v))) + L", "
                             + field(L"facility", number(ntStatusFacility(v))) + L", "
+                            + field(L"facilityName", nameOrNull(readings.ntStatusFacility)) + L", "
                             + field(L"code", number(codeField(v))) + L", "
                             + field(L"win32", readings.ntStatusAsWin32 ? code(*readings.ntStatusAsWin32, true) : L"null")
                             + L"}";
@@ -94,24 +107,36 @@ std::wstring value(const ValueReadings& readings)
     for (const KindCode& source : readings.win32FromNtStatus) {
         sources += (sources.empty() ? L"" : L", ") + code(source, false);
     }
-    std::wstring win32 = L"{" + field(L"name", nameOrNull(readings.win32.name)) + L", "
+    std::wstring win32 = L"{" + names(readings.win32) + L", "
                          + field(L"text", quoted(readings.win32.text)) + L", " + field(L"ntstatus", L"[" + sources + L"]")
                          + L"}";
     std::wstring hresult = L"null";
     if (readings.hresultShaped) {
-        hresult = L"{" + field(L"name", nameOrNull(readings.hresult.name)) + L", "
-                  + field(L"severity", number(hresultSeverity(v))) + L", "
-                  + field(L"facility", number(hresultFacility(v))) + L", " + field(L"code", number(codeField(v)))
+        hresult = L"{" + names(readings.hresult) + L", " + field(L"severity", number(hresultSeverity(v))) + L", "
+                  + field(L"facility", number(hresultFacility(v))) + L", "
+                  + field(L"facilityName", nameOrNull(readings.hresultFacility)) + L", "
+                  + field(L"code", number(codeField(v)))
                   + L", " + field(L"nt", (v & HRESULT_NT_BIT) != 0 ? L"true" : L"false") + L", "
                   + field(L"wraps", readings.hresultInner ? code(*readings.hresultInner, true) : L"null") + L"}";
     }
+    const std::wstring bugCheck = readings.bugCheck.names.empty() ? L"null" : L"{" + names(readings.bugCheck) + L"}";
     return L"{" + field(L"value", number(v)) + L", " + field(L"hex", quoted(hexText(v))) + L", "
            + field(L"signed", std::to_wstring(static_cast<std::int32_t>(v))) + L",\n      "
            + field(L"ntstatus", ntStatus) + L",\n      " + field(L"win32", win32) + L",\n      "
-           + field(L"hresult", hresult) + L"}";
+           + field(L"hresult", hresult) + L",\n      " + field(L"bugcheck", bugCheck) + L"}";
 }
 
 } // namespace
+
+std::wstring jsonValue(const ValueReadings& readings)
+{
+    return value(readings);
+}
+
+std::wstring jsonString(const std::wstring& text)
+{
+    return quoted(text);
+}
 
 std::wstring jsonReport(const std::vector<Answer>& answers)
 {

@@ -1,6 +1,8 @@
 #include "cli/Lookup.h"
 
 #include "cli/CodeValueText.h"
+#include "cli/ModuleTexts.h"
+#include "cli/NameCatalog.h"
 #include "codes/CodeExceptions.h"
 #include "codes/CodeTable.h"
 #include "codes/MessageFormatter.h"
@@ -8,12 +10,11 @@
 #include "zeno/Strings.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <tuple>
 
 namespace {
-
-const CodeKind ALL_KINDS[] = {CodeKind::NTSTATUS, CodeKind::WIN32_ERROR, CodeKind::HRESULT_CODE};
 
 std::wstring withoutLineEnd(std::wstring text)
 {
@@ -30,41 +31,42 @@ bool isHResultShaped(std::uint32_t value)
     return hresultSeverity(value) == 1 && ((value & 0x40000000) == 0 || (value & HRESULT_NT_BIT) != 0);
 }
 
+bool contains(const std::wstring& name, const std::wstring& upperPart)
+{
+    return zeno::toUpper(name).find(upperPart) != std::wstring::npos;
+}
+
 } // namespace
+
+std::wstring KindCode::name() const
+{
+    return names.empty() ? std::wstring() : names.front().name;
+}
+
+bool ValueReadings::named() const
+{
+    return !ntStatus.names.empty() || !win32.names.empty() || !hresult.names.empty() || !bugCheck.names.empty()
+           || (hresultInner && !hresultInner->names.empty());
+}
 
 bool Answer::found() const
 {
-    if (!matches.empty()) {
-        return true;
-    }
-    for (const ValueReadings& readings : values) {
-        if (!readings.ntStatus.name.empty() || !readings.win32.name.empty() || !readings.hresult.name.empty()
-            || (readings.hresultInner && !readings.hresultInner->name.empty())) {
-            return true;
-        }
-    }
-    return false;
+    return !matches.empty() || std::any_of(values.begin(), values.end(), [](const ValueReadings& readings) {
+        return readings.named();
+    });
 }
 
-Lookup::Lookup(const CodeTable& ntStatusTable, const CodeTable& win32Table, const CodeTable& hresultTable,
-               const ReverseMap& reverseMap, const MessageFormatter& ntStatusFormatter,
-               const MessageFormatter& win32Formatter)
-    : ntStatusTable(ntStatusTable), win32Table(win32Table), hresultTable(hresultTable), reverseMap(reverseMap),
-      ntStatusFormatter(ntStatusFormatter), win32Formatter(win32Formatter)
+Lookup::Lookup(const CodeTable& ntStatusTable, const CodeTable& win32Table, const ReverseMap& reverseMap,
+               const NameCatalog& catalog, const MessageFormatter& ntStatusFormatter,
+               const MessageFormatter& win32Formatter, const ModuleTexts& moduleTexts)
+    : ntStatusTable(ntStatusTable), win32Table(win32Table), reverseMap(reverseMap), catalog(catalog),
+      ntStatusFormatter(ntStatusFormatter), win32Formatter(win32Formatter), moduleTexts(moduleTexts)
 {
 }
 
-const CodeTable& Lookup::tableOf(CodeKind kind) const
+const CodeTable* Lookup::windowTable(CodeKind kind) const
 {
-    switch (kind) {
-    case CodeKind::NTSTATUS:
-        return ntStatusTable;
-    case CodeKind::WIN32_ERROR:
-        return win32Table;
-    case CodeKind::HRESULT_CODE:
-        break;
-    }
-    return hresultTable;
+    return kind == CodeKind::NTSTATUS ? &ntStatusTable : kind == CodeKind::WIN32_ERROR ? &win32Table : nullptr;
 }
 
 KindCode Lookup::code(CodeKind kind, std::uint32_t value, bool withText) const
@@ -72,15 +74,71 @@ KindCode Lookup::code(CodeKind kind, std::uint32_t value, bool withText) const
     KindCode result;
     result.kind = kind;
     result.value = value;
-    try {
-        result.name = tableOf(kind).nameOf(value);
-    } catch (const EntryNotFoundException&) {
+    if (const CodeTable* table = windowTable(kind)) {
+        try {
+            const std::wstring& path = table->headerPath();
+            result.names.push_back({std::wstring(table->nameOf(value)), path, path.substr(path.find_last_of(L"\\/") + 1)});
+        } catch (const EntryNotFoundException&) {
+        }
     }
-    if (withText && kind != CodeKind::HRESULT_CODE) {
-        const MessageFormatter& formatter = kind == CodeKind::NTSTATUS ? ntStatusFormatter : win32Formatter;
-        result.text = withoutLineEnd(formatter.format(value));
+    for (const NameCatalog::Name* name : catalog.namesOf(kind, value)) {
+        const std::wstring text = widened(name->text);
+        if (std::none_of(result.names.begin(), result.names.end(), [&](const HeaderName& known) { return known.name == text; })) {
+            const NameCatalog::Header& header = catalog.headers()[name->header];
+            result.names.push_back({text, header.path, header.fileName});
+        }
+    }
+    if (withText) {
+        result.text = textOf(result);
     }
     return result;
+}
+
+std::wstring Lookup::textOf(const KindCode& code) const
+{
+    switch (code.kind) {
+    case CodeKind::NTSTATUS:
+        return withoutLineEnd(ntStatusFormatter.format(code.value));
+    case CodeKind::WIN32_ERROR:
+        // The module of a header that names the code knows it best (netmsg.dll for NERR_ codes).
+        for (const NameCatalog::Header& header : catalog.headers()) {
+            if (header.textModule != nullptr
+                && std::any_of(code.names.begin(), code.names.end(),
+                               [&](const HeaderName& name) { return name.headerPath == header.path; })) {
+                std::wstring text = moduleTexts.text(header.textModule, code.value);
+                if (!text.empty()) {
+                    return text;
+                }
+            }
+        }
+        return withoutLineEnd(win32Formatter.format(code.value));
+    case CodeKind::HRESULT_CODE:
+    case CodeKind::BUG_CHECK:
+        break;
+    }
+    return std::wstring();
+}
+
+std::vector<std::uint32_t> Lookup::ntStatusSources(std::uint32_t win32Code) const
+{
+    std::set<std::uint32_t> sources;
+    try {
+        const NtStatusList& mapped = win32ToNtStatus(reverseMap, win32Code);
+        sources.insert(mapped.begin(), mapped.end());
+    } catch (const NotMappedException&) {
+    }
+    // The reverse map holds the window's values; the console also knows DBG_, RPC_NT_ and the like.
+    for (const NameCatalog::Name& name : catalog.names()) {
+        if (name.kind == CodeKind::NTSTATUS && sources.count(name.value) == 0) {
+            try {
+                if (ntStatusToWin32(name.value) == win32Code) {
+                    sources.insert(name.value);
+                }
+            } catch (const NotMappedException&) {
+            }
+        }
+    }
+    return std::vector<std::uint32_t>(sources.begin(), sources.end());
 }
 
 ValueReadings Lookup::readingsOf(std::uint32_t value) const
@@ -88,19 +146,18 @@ ValueReadings Lookup::readingsOf(std::uint32_t value) const
     ValueReadings readings;
     readings.value = value;
     readings.ntStatus = code(CodeKind::NTSTATUS, value, true);
+    readings.ntStatusFacility = widened(catalog.facilityName(CodeKind::NTSTATUS, ntStatusFacility(value)));
     try {
         readings.ntStatusAsWin32 = code(CodeKind::WIN32_ERROR, ntStatusToWin32(value), true);
     } catch (const NotMappedException&) {
     }
     readings.win32 = code(CodeKind::WIN32_ERROR, value, true);
-    try {
-        for (std::uint32_t ntStatus : win32ToNtStatus(reverseMap, value)) {
-            readings.win32FromNtStatus.push_back(code(CodeKind::NTSTATUS, ntStatus, false));
-        }
-    } catch (const NotMappedException&) {
+    for (std::uint32_t ntStatus : ntStatusSources(value)) {
+        readings.win32FromNtStatus.push_back(code(CodeKind::NTSTATUS, ntStatus, false));
     }
     readings.hresult = code(CodeKind::HRESULT_CODE, value, false);
-    readings.hresultShaped = isHResultShaped(value) || !readings.hresult.name.empty();
+    readings.hresultFacility = widened(catalog.facilityName(CodeKind::HRESULT_CODE, hresultFacility(value)));
+    readings.hresultShaped = isHResultShaped(value) || !readings.hresult.names.empty();
     if (readings.hresultShaped && hresultSeverity(value) == 1) {
         if ((value & HRESULT_NT_BIT) != 0) {
             readings.hresultInner = code(CodeKind::NTSTATUS, value & ~HRESULT_NT_BIT, true);
@@ -108,6 +165,7 @@ ValueReadings Lookup::readingsOf(std::uint32_t value) const
             readings.hresultInner = code(CodeKind::WIN32_ERROR, codeField(value), true);
         }
     }
+    readings.bugCheck = code(CodeKind::BUG_CHECK, value, false);
     return readings;
 }
 
@@ -119,23 +177,26 @@ Answer Lookup::answer(const std::wstring& query) const
         result.values.push_back(readingsOf(*value));
         return result;
     }
-    // Names are matched in any case; a name that an alias shares a value with is found through
-    // the name index, the others through the listing.
+    // Names are matched in any case, every name of every kind.
     const std::wstring wanted = zeno::toUpper(query);
     std::set<std::uint32_t> named;
-    std::vector<KindCode> parts;
-    for (CodeKind kind : ALL_KINDS) {
-        const CodeTable& table = tableOf(kind);
-        try {
-            named.insert(table.valueOf(wanted));
-        } catch (const EntryNotFoundException&) {
+    std::map<std::tuple<std::uint32_t, CodeKind, std::wstring>, std::wstring> parts;   // -> header path
+    for (CodeKind kind : ALL_CODE_KINDS) {
+        for (std::uint32_t value : catalog.valuesNamed(kind, query)) {
+            named.insert(value);
         }
-        for (const auto& entry : table) {
-            const std::wstring name = zeno::toUpper(std::wstring(entry.second));
-            if (name == wanted) {
-                named.insert(entry.first);
-            } else if (!wanted.empty() && name.find(wanted) != std::wstring::npos) {
-                parts.push_back({kind, entry.first, std::wstring(entry.second), std::wstring()});
+        if (const CodeTable* table = windowTable(kind)) {
+            try {
+                named.insert(table->valueOf(wanted));
+            } catch (const EntryNotFoundException&) {
+            }
+            for (const auto& entry : *table) {
+                const std::wstring name(entry.second);
+                if (zeno::toUpper(name) == wanted) {
+                    named.insert(entry.first);
+                } else if (!wanted.empty() && contains(name, wanted)) {
+                    parts.emplace(std::make_tuple(entry.first, kind, name), table->headerPath());
+                }
             }
         }
     }
@@ -145,9 +206,18 @@ Answer Lookup::answer(const std::wstring& query) const
         }
         return result;
     }
-    std::stable_sort(parts.begin(), parts.end(), [](const KindCode& a, const KindCode& b) {
-        return std::tie(a.value, a.kind) < std::tie(b.value, b.kind);
-    });
-    result.matches = std::move(parts);
+    for (const NameCatalog::Name& name : catalog.names()) {
+        const std::wstring text = widened(name.text);
+        if (!wanted.empty() && contains(text, wanted) && catalog.counts(name)) {
+            parts.emplace(std::make_tuple(name.value, name.kind, text), catalog.headers()[name.header].path);
+        }
+    }
+    for (const auto& part : parts) {
+        KindCode match;
+        std::tie(match.value, match.kind, std::ignore) = part.first;
+        const std::wstring& path = part.second;
+        match.names.push_back({std::get<2>(part.first), path, path.substr(path.find_last_of(L"\\/") + 1)});
+        result.matches.push_back(std::move(match));
+    }
     return result;
 }

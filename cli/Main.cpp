@@ -8,18 +8,24 @@
 #include <utility>
 #include <vector>
 
+#include "cli/ConsoleLoad.h"
 #include "cli/HeaderLocation.h"
 #include "cli/JsonReport.h"
+#include "cli/LogScanner.h"
 #include "cli/Lookup.h"
+#include "cli/ModuleTexts.h"
 #include "cli/Options.h"
+#include "cli/ScanReport.h"
 #include "cli/StandardStream.h"
+#include "cli/TextInput.h"
 #include "cli/TextReport.h"
-#include "codes/CodeTable.h"
-#include "codes/LoadSequence.h"
 #include "codes/NTSTATUSMessageFormatter.h"
-#include "codes/ReverseMap.h"
 #include "codes/Win32ErrorCodeMessageFormatter.h"
 #include "zeno/Exception.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -80,33 +86,73 @@ std::wstring fullPath(const std::wstring& path)
     return length > 0 && length < MAX_PATH ? std::wstring(full, length) : path;
 }
 
+const wchar_t* const KIND_NAMES[] = {L"NTSTATUS", L"Win32", L"HRESULT", L"bug check"};
+
+// One line a header read: its path and its count of names of each kind.
+std::wstring headerLines(const ConsoleLoad& load)
+{
+    const std::vector<std::vector<std::size_t>> counts = load.catalog.countsPerHeader();
+    std::wstring lines;
+    for (std::size_t header = 0; header < load.catalog.headers().size(); ++header) {
+        std::size_t total = 0;
+        std::wstring kinds;
+        for (std::size_t kind = 0; kind < counts[header].size(); ++kind) {
+            total += counts[header][kind];
+            if (counts[header][kind] > 0) {
+                kinds += (kinds.empty() ? L": " : L", ") + std::to_wstring(counts[header][kind]) + L" " + KIND_NAMES[kind];
+            }
+        }
+        const NameCatalog::Header& read = load.catalog.headers()[header];
+        std::wstring label = read.fileName + L" ";
+        label.resize(std::max<std::size_t>(label.size(), 16), L' ');
+        lines += label + read.path + L"  (" + std::to_wstring(total) + L" names" + kinds + L")\n";
+    }
+    return lines;
+}
+
+// Every name for the scanner; of a name that only its first definition gives a value, that one.
+void giveNames(const NameCatalog& catalog, LogScanner& scanner)
+{
+    std::unordered_set<std::string_view> firstDefined;
+    for (const NameCatalog::Name& name : catalog.names()) {
+        if (!name.firstDefinitionWins || firstDefined.insert(name.text).second) {
+            scanner.addName(name.text, name.value);
+        }
+    }
+}
+
 int run(const Options& options)
 {
     PhaseClock clock;
-    const HeaderLocation location = HeaderLocation::find(options.configPath);
+    const HeaderLocation location = HeaderLocation::find(options.configPath, options.kitsFolder);
     clock.phaseDone(L"finding headers");
 
-    CodeTable ntStatusTable;
-    CodeTable win32Table;
-    CodeTable hresultTable;
-    ReverseMap reverseMap;
+    ConsoleLoad load([&clock](const wchar_t* phase) { clock.phaseDone(phase); });
+    load.run(location);
     const NTSTATUSMessageFormatter ntStatusFormatter;
     const Win32ErrorCodeMessageFormatter win32Formatter;
-    LoadSequence load(ntStatusTable, win32Table, reverseMap);
-    load.readHResultsInto(hresultTable);
-    load.reportPhasesTo([&clock](const wchar_t* phase) { clock.phaseDone(phase); });
-    if (location.sdkFolder.empty()) {
-        load.run(location.configPath);
-    } else {
-        load.runOnHeaders(location.sdkFolder + L"ntstatus.h", location.sdkFolder + L"winerror.h");
-    }
+    const ModuleTexts moduleTexts;
+    const Lookup lookup(load.ntStatusTable, load.win32Table, load.reverseMap, load.catalog, ntStatusFormatter,
+                        win32Formatter, moduleTexts);
 
-    const Lookup lookup(ntStatusTable, win32Table, hresultTable, reverseMap, ntStatusFormatter, win32Formatter);
-    std::vector<Answer> answers;
+    std::wstring report;
     bool allFound = true;
-    for (const std::wstring& query : options.queries) {
-        answers.push_back(lookup.answer(query));
-        allFound = allFound && answers.back().found();
+    if (!options.scanSource.empty()) {
+        LogScanner scanner;
+        giveNames(load.catalog, scanner);
+        scanText(options.scanSource, scanner);
+        clock.phaseDone(L"scan");
+        allFound = !scanner.found().empty();
+        report = options.json ? scanJsonReport(scanner.found(), lookup) : scanTextReport(scanner.found(), lookup);
+    } else {
+        std::vector<Answer> answers;
+        for (const std::wstring& query : options.queries) {
+            answers.push_back(lookup.answer(query));
+            allFound = allFound && answers.back().found();
+        }
+        if (!answers.empty()) {
+            report = options.json ? jsonReport(answers) : textReport(answers);
+        }
     }
     clock.phaseDone(L"answers");
 
@@ -114,14 +160,11 @@ int run(const Options& options)
         const std::wstring where =
             L"configuration   "
             + (location.sdkFolder.empty() ? fullPath(location.configPath) : L"(none: the newest Windows SDK)") + L"\n"
-            + L"ntstatus.h      " + ntStatusTable.headerPath() + L"  (" + std::to_wstring(ntStatusTable.size())
-            + L" codes)\n" + L"winerror.h      " + win32Table.headerPath() + L"  ("
-            + std::to_wstring(win32Table.size()) + L" codes, " + std::to_wstring(hresultTable.size())
-            + L" HRESULT codes)\n" + (answers.empty() || options.json ? L"" : L"\n");
+            + headerLines(load) + (report.empty() || options.json ? L"" : L"\n");
         writeStandardStream(options.json ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, where);
     }
-    if (!answers.empty()) {
-        writeStandardStream(STD_OUTPUT_HANDLE, options.json ? jsonReport(answers) : textReport(answers));
+    if (!report.empty()) {
+        writeStandardStream(STD_OUTPUT_HANDLE, report);
     }
     clock.phaseDone(L"output");
     if (options.time) {

@@ -20,9 +20,11 @@ const wchar_t* kindName(CodeKind kind)
     case CodeKind::WIN32_ERROR:
         return L"Win32";
     case CodeKind::HRESULT_CODE:
+        return L"HRESULT";
+    case CodeKind::BUG_CHECK:
         break;
     }
-    return L"HRESULT";
+    return L"bug check";
 }
 
 std::wstring padded(std::wstring text, std::size_t width, bool right = false)
@@ -49,7 +51,22 @@ std::wstring codeLine(const KindCode& code)
     const std::wstring number = code.kind == CodeKind::WIN32_ERROR
                                     ? std::to_wstring(code.value) + L" (" + hexText(code.value) + L")"
                                     : hexText(code.value);
-    return number + L" " + (code.name.empty() ? L"(no name)" : code.name);
+    return number + L" " + (code.names.empty() ? L"(no name)" : code.name());
+}
+
+// Every name of the code, one a line, each with its header's file name.
+std::wstring namesText(const KindCode& code)
+{
+    std::wstring text;
+    for (const HeaderName& name : code.names) {
+        text += (text.empty() ? L"" : L"\n") + name.name + L"  (" + name.headerFile + L")";
+    }
+    return text.empty() ? L"(no name)" : text;
+}
+
+std::wstring facilityText(const std::wstring& number, const std::wstring& name)
+{
+    return L"facility " + number + (name.empty() ? L"" : L" (" + name + L")");
 }
 
 class Writer {
@@ -77,19 +94,20 @@ public:
     {
         const std::uint32_t v = readings.value;
         const KindCode& nt = readings.ntStatus;
-        row(L"NTSTATUS", nt.name.empty() ? L"(no name)" : nt.name);
+        row(L"NTSTATUS", namesText(nt));
         row(L"  text", orNone(nt.text));
         row(L"  fields", L"severity " + std::to_wstring(ntStatusSeverity(v)) + L" ("
                              + NTSTATUS_SEVERITIES[ntStatusSeverity(v)] + L"), customer "
-                             + std::to_wstring(ntStatusCustomer(v)) + L", facility "
-                             + hex4(ntStatusFacility(v)) + L", code " + hex4(codeField(v)));
+                             + std::to_wstring(ntStatusCustomer(v)) + L", "
+                             + facilityText(hex4(ntStatusFacility(v)), readings.ntStatusFacility) + L", code "
+                             + hex4(codeField(v)));
         if (readings.ntStatusAsWin32) {
             row(L"  maps to Win32", codeLine(*readings.ntStatusAsWin32));
             row(L"  its text", orNone(readings.ntStatusAsWin32->text));
         } else {
             row(L"  maps to Win32", NONE);
         }
-        row(L"Win32 code", readings.win32.name.empty() ? L"(no name)" : readings.win32.name);
+        row(L"Win32 code", namesText(readings.win32));
         row(L"  text", orNone(readings.win32.text));
         std::wstring sources;
         for (const KindCode& ntStatus : readings.win32FromNtStatus) {
@@ -97,14 +115,13 @@ public:
         }
         row(L"  from NTSTATUS", orNone(sources));
         if (readings.hresultShaped) {
-            row(L"HRESULT", readings.hresult.name.empty() ? L"(no name)" : readings.hresult.name);
+            row(L"HRESULT", namesText(readings.hresult));
             std::wstring fields = hresultSeverity(v) == 1 ? L"failure" : L"success";
             if ((v & HRESULT_NT_BIT) != 0) {
                 fields += L", N bit (an NTSTATUS inside)";
             } else {
-                fields += L", facility " + std::to_wstring(hresultFacility(v))
-                          + (hresultFacility(v) == FACILITY_WIN32_CODE ? L" (WIN32)" : L"") + L", code "
-                          + hex4(codeField(v));
+                fields += L", " + facilityText(std::to_wstring(hresultFacility(v)), readings.hresultFacility)
+                          + L", code " + hex4(codeField(v));
             }
             row(L"  fields", fields);
             if (readings.hresultInner) {
@@ -112,6 +129,9 @@ public:
                     codeLine(*readings.hresultInner));
                 row(L"  its text", orNone(readings.hresultInner->text));
             }
+        }
+        if (!readings.bugCheck.names.empty()) {
+            row(L"Bug check", namesText(readings.bugCheck));
         }
     }
 
@@ -136,7 +156,7 @@ public:
                 + (answer.matches.size() == 1 ? L" name)\n" : L" names)\n");
         for (const KindCode& match : answer.matches) {
             text += L"  " + hexText(match.value) + L"  " + padded(std::to_wstring(match.value), 10, true) + L"  "
-                    + padded(kindName(match.kind), 8) + L"  " + match.name + L"\n";
+                    + padded(kindName(match.kind), 9) + L" " + namesText(match) + L"\n";
         }
     }
 

@@ -11,9 +11,10 @@ LoadSequence::LoadSequence(CodeTable& ntStatusTable, CodeTable& win32Table, Reve
 {
 }
 
-void LoadSequence::readHResultsInto(CodeTable& table)
+void LoadSequence::reportDefinitionsTo(DefinitionListener* ntStatusListener, DefinitionListener* win32Listener)
 {
-    hresultTable = &table;
+    ntStatusDefinitions = ntStatusListener;
+    win32Definitions = win32Listener;
 }
 
 void LoadSequence::reportPhasesTo(PhaseListener phaseListener)
@@ -32,14 +33,18 @@ void LoadSequence::run(const std::wstring& configPath)
 
 void LoadSequence::runOnHeaders(const std::wstring& ntStatusPath, const std::wstring& win32Path)
 {
-    scanNtStatusHeader(ntStatusTable, ntStatusPath);
-    phaseDone(L"ntstatus.h");
-    scanWin32ErrorHeader(win32Table, win32Path);
-    phaseDone(L"winerror.h");
-    if (hresultTable != nullptr) {
-        scanHResultHeader(*hresultTable, win32Path);
-        phaseDone(L"HRESULT names");
+    if (ntStatusDefinitions != nullptr) {
+        scanNtStatusDefinitions(ntStatusTable, ntStatusPath, *ntStatusDefinitions);
+    } else {
+        scanNtStatusHeader(ntStatusTable, ntStatusPath);
     }
+    phaseDone(L"ntstatus.h");
+    if (win32Definitions != nullptr) {
+        scanWin32ErrorDefinitions(win32Table, win32Path, *win32Definitions);
+    } else {
+        scanWin32ErrorHeader(win32Table, win32Path);
+    }
+    phaseDone(L"winerror.h");
     buildReverseMap(reverseMap, ntStatusTable);
     phaseDone(L"reverse map");
 }

@@ -6,6 +6,7 @@
 #include "codes/ReverseMap.h"
 
 class CodeTable;
+class DefinitionListener;
 
 // The one loading sequence of the program, shared by the window and the console lookup so that
 // the two never disagree: configuration file, ntstatus.h, winerror.h, reverse map, in this order.
@@ -14,13 +15,14 @@ class CodeTable;
 class LoadSequence {
 public:
     // Called after each phase with its name ("configuration", "ntstatus.h", "winerror.h",
-    // "HRESULT names", "reverse map").
+    // "reverse map").
     using PhaseListener = std::function<void(const wchar_t* phase)>;
 
     LoadSequence(CodeTable& ntStatusTable, CodeTable& win32Table, ReverseMap& reverseMap);
 
-    // Also reads the HRESULT names of winerror.h into the table (the window does not).
-    void readHResultsInto(CodeTable& hresultTable);
+    // Also shows every definition of each header to its listener (when not null), in the same
+    // pass (the window has none).
+    void reportDefinitionsTo(DefinitionListener* ntStatusDefinitions, DefinitionListener* win32Definitions);
     void reportPhasesTo(PhaseListener listener);
 
     // Reads the header paths from the configuration file, then loads the headers.
@@ -34,6 +36,7 @@ private:
     CodeTable& ntStatusTable;
     CodeTable& win32Table;
     ReverseMap& reverseMap;
-    CodeTable* hresultTable = nullptr;
+    DefinitionListener* ntStatusDefinitions = nullptr;
+    DefinitionListener* win32Definitions = nullptr;
     PhaseListener listener;
 };

@@ -11,8 +11,13 @@ set(KELVANE_SAMPLE_DIR ${CMAKE_BINARY_DIR}/sample)
 set(KELVANE_SDK_SIZE_DIR ${CMAKE_BINARY_DIR}/sdk-size)
 set(KELVANE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 
+set(KELVANE_EXTRA_HEADERS lmerr.h bugcodes.h wininet.h winhttp.h)
+list(TRANSFORM KELVANE_EXTRA_HEADERS PREPEND ${KELVANE_SAMPLE_DIR}/ OUTPUT_VARIABLE sample_extras)
+list(TRANSFORM KELVANE_EXTRA_HEADERS PREPEND ${KELVANE_SDK_SIZE_DIR}/ OUTPUT_VARIABLE sdk_size_extras)
+list(TRANSFORM KELVANE_EXTRA_HEADERS PREPEND ${KELVANE_MINGW_INCLUDE_DIR}/ OUTPUT_VARIABLE mingw_extras)
+
 add_custom_command(
-  OUTPUT ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h
+  OUTPUT ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h ${sample_extras}
          ${KELVANE_GENERATED_DIR}/SampleCounts.h
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/make-sample-headers.sh ${KELVANE_MINGW_INCLUDE_DIR}
           ${KELVANE_SAMPLE_DIR}
@@ -21,20 +26,20 @@ add_custom_command(
           ${KELVANE_SAMPLE_DIR}/winerror.h ${KELVANE_GENERATED_DIR}/SampleCounts.h
   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make-sample-headers.sh
           ${CMAKE_CURRENT_LIST_DIR}/count-sample-entries.sh
-          ${KELVANE_MINGW_INCLUDE_DIR}/ntstatus.h ${KELVANE_MINGW_INCLUDE_DIR}/winerror.h
+          ${KELVANE_MINGW_INCLUDE_DIR}/ntstatus.h ${KELVANE_MINGW_INCLUDE_DIR}/winerror.h ${mingw_extras}
   COMMENT "Writing the sample ntstatus.h and winerror.h"
   VERBATIM)
 add_custom_command(
-  OUTPUT ${KELVANE_SDK_SIZE_DIR}/ntstatus.h ${KELVANE_SDK_SIZE_DIR}/winerror.h
+  OUTPUT ${KELVANE_SDK_SIZE_DIR}/ntstatus.h ${KELVANE_SDK_SIZE_DIR}/winerror.h ${sdk_size_extras}
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/make-sdk-size-headers.sh ${KELVANE_SAMPLE_DIR} ${KELVANE_SDK_SIZE_DIR}
   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make-sdk-size-headers.sh
-          ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h
+          ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h ${sample_extras}
   COMMENT "Writing ntstatus.h and winerror.h of a current SDK's size"
   VERBATIM)
 add_custom_target(sample_headers ALL
-  DEPENDS ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h
+  DEPENDS ${KELVANE_SAMPLE_DIR}/ntstatus.h ${KELVANE_SAMPLE_DIR}/winerror.h ${sample_extras}
           ${KELVANE_GENERATED_DIR}/SampleCounts.h
-          ${KELVANE_SDK_SIZE_DIR}/ntstatus.h ${KELVANE_SDK_SIZE_DIR}/winerror.h)
+          ${KELVANE_SDK_SIZE_DIR}/ntstatus.h ${KELVANE_SDK_SIZE_DIR}/winerror.h ${sdk_size_extras})
 
 # The programs run under Wine, where the Unix root is drive Z:.
 foreach(folder KELVANE_SAMPLE_DIR KELVANE_SDK_SIZE_DIR)

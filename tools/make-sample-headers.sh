@@ -2,7 +2,8 @@
 # make-sample-headers.sh SOURCE_DIR OUTPUT_DIR
 #
 # Writes OUTPUT_DIR/ntstatus.h and OUTPUT_DIR/winerror.h in the layout of the Windows SDK's
-# headers (CR LF line ends, a MessageId comment block before each code, values written as
+# headers, and beside them (a flat copy, as the console lookup also reads it) lmerr.h,
+# bugcodes.h, wininet.h and winhttp.h with their literals written as the SDK writes them (CR LF line ends, a MessageId comment block before each code, values written as
 #   #define STATUS_NAME ((NTSTATUS)0xC0000005L)   and   #define ERROR_NAME 5L)
 # from the names and values of the mingw-w64 headers in SOURCE_DIR. mingw-w64 writes the same
 # codes as ((NTSTATUS)0xC0000005) and __MSABI_LONG(5), which Kelvane does not take, so the
@@ -84,3 +85,10 @@ convert STATUS_ ntstatus.h <"$source_dir/ntstatus.h" >"$output_dir/ntstatus.h.tm
 convert ERROR_ winerror.h <"$source_dir/winerror.h" >"$output_dir/winerror.h.tmp"
 mv "$output_dir/ntstatus.h.tmp" "$output_dir/ntstatus.h"
 mv "$output_dir/winerror.h.tmp" "$output_dir/winerror.h"
+# The other headers get no MessageId blocks (no name starts with a tab).
+for header in lmerr.h bugcodes.h wininet.h winhttp.h; do
+  if [ -r "$source_dir/$header" ]; then
+    convert "$(printf '\t')" "$header" <"$source_dir/$header" >"$output_dir/$header.tmp"
+    mv "$output_dir/$header.tmp" "$output_dir/$header"
+  fi
+done

@@ -144,3 +144,9 @@ widen STATUS_ 16 2700 665000 <"$sample_dir/ntstatus.h" >"$output_dir/ntstatus.h.
 widen ERROR_ 10 2700 1550000 <"$sample_dir/winerror.h" >"$output_dir/winerror.h.tmp"
 mv "$output_dir/ntstatus.h.tmp" "$output_dir/ntstatus.h"
 mv "$output_dir/winerror.h.tmp" "$output_dir/winerror.h"
+# The headers that only the console reads come as the samples have them.
+for header in lmerr.h bugcodes.h wininet.h winhttp.h; do
+  if [ -r "$sample_dir/$header" ]; then
+    cp "$sample_dir/$header" "$output_dir/$header"
+  fi
+done

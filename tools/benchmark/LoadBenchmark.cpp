@@ -1,10 +1,17 @@
 // Times the loading sequence of Kelvane on a folder of headers (by default the ones of a current
 // SDK's size that the build makes): reading the configuration, scanning ntstatus.h and
 // winerror.h, building the reverse map, the whole load, filling a table, and the scan of a 64 MB
-// synthetic header for throughput. Prints minimum, median, 95th percentile and maximum per
-// phase; MB/s are bytes over the median.
+// synthetic header for throughput; then, in the same run, the console lookup's whole load (the
+// window's, with every definition of both headers read in the same pass, and the four headers
+// beside them) and its --scan of a 100 MB synthetic log. Prints minimum, median, 95th percentile
+// and maximum per phase; MB/s are bytes over the median.
 //   kelvane_benchmark.exe [HEADER_FOLDER]
 
+#include "cli/ConsoleLoad.h"
+#include "cli/HeaderDefinitions.h"
+#include "cli/HeaderLocation.h"
+#include "cli/LogScanner.h"
+#include "cli/TextInput.h"
 #include "codes/CodeBatch.h"
 #include "codes/CodeTable.h"
 #include "codes/Configuration.h"
@@ -66,7 +73,7 @@ std::uint64_t fileSize(const std::wstring& path)
     return file.size();
 }
 
-void report(const char* phase, int runs, const Timing& timing, std::uint64_t bytes)
+double report(const char* phase, int runs, const Timing& timing, std::uint64_t bytes)
 {
     std::printf("%-34s %4d runs  min %8.3f  median %8.3f  p95 %8.3f  max %8.3f ms", phase, runs,
                 timing.min * 1e3, timing.median * 1e3, timing.p95 * 1e3, timing.max * 1e3);
@@ -74,6 +81,42 @@ void report(const char* phase, int runs, const Timing& timing, std::uint64_t byt
         std::printf("  %7.1f MB/s", static_cast<double>(bytes) / timing.median / 1e6);
     }
     std::printf("\n");
+    return timing.median;
+}
+
+// A log of at least `minimumBytes` as programs write them: time stamps, thread names, counts and
+// durations on every line, and now and then a code in one of the forms --scan picks out.
+void writeSyntheticLog(const std::wstring& path, std::uint64_t minimumBytes)
+{
+    static const char* const LINES[] = {
+        "%s [worker-%u] INFO request %u took %u ms, %u bytes sent to 10.0.%u.7:8080\r\n",
+        "%s [worker-%u] DEBUG cache hit for key user/%u/profile (%u entries, %u evicted)\r\n",
+        "%s [worker-%u] WARN retrying connection %u after %u ms (attempt %u)\r\n",
+        "%s [worker-%u] ERROR CreateFileW failed with error %u, HRESULT 0x8007%04X, id %u\r\n",
+        "%s [worker-%u] INFO build step %u of %u finished in %u.%u s\r\n",
+        "%s [worker-%u] ERROR process %u exited with code -1073741819 (STATUS_ACCESS_VIOLATION) %u\r\n",
+    };
+    zeno::Handle output(zeno::openFile(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+    std::string text;
+    std::uint64_t written = 0;
+    for (unsigned line = 0; written < minimumBytes; ++line) {
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "2026-12-07 15:%02u:%02u.%03u", line / 60000 % 60, line / 1000 % 60, line % 1000);
+        char buffer[256];
+        const unsigned kind = line % 40 == 0 ? 3 + line / 40 % 3 : line % 3;
+        std::snprintf(buffer, sizeof buffer, LINES[kind], stamp, line % 16, line * 7 % 100000, line % 997,
+                      line * 13 % 65536, line % 255, line % 9);
+        text += buffer;
+        if (text.size() >= (1u << 20)) {
+            DWORD count = 0;
+            if (!WriteFile(output.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr)) {
+                throw zeno::IOException(L"failed to write to " + path, GetLastError());
+            }
+            written += count;
+            text.clear();
+        }
+    }
+    output.close();
 }
 
 // A header of at least `minimumBytes` made of copies of `source`.
@@ -142,7 +185,7 @@ int run(const std::wstring& headerDir)
     report("build reverse map", runs,
            timeRuns(runs, [&] { buildReverseMap(reverseMaps.emplace_back(), ntStatusTable); }), 0);
     reverseMaps.clear();
-    report("whole load (config, both, map)", runs, timeRuns(runs, [&] {
+    const double windowLoad = report("whole load (config, both, map)", runs, timeRuns(runs, [&] {
                std::wstring ntPath;
                std::wstring win32Path;
                readConfiguration(configPath, ntPath, win32Path);
@@ -189,6 +232,98 @@ int run(const std::wstring& headerDir)
            }),
            0);
     tables.clear();
+
+    // The console lookup: the same configuration, every definition, the four headers beside.
+    std::deque<ConsoleLoad> consoleLoads;
+    const HeaderLocation location{configPath, std::wstring()};
+    consoleLoads.emplace_back().run(location);
+    std::uint64_t extraBytes = 0;
+    std::printf("\nconsole: %zu definitions from", consoleLoads.back().catalog.names().size());
+    for (const NameCatalog::Header& header : consoleLoads.back().catalog.headers()) {
+        std::printf(" %ls", header.fileName.c_str());
+        if (header.path != ntStatusHeader && header.path != win32Header) {
+            extraBytes += fileSize(header.path);
+        }
+    }
+    std::printf("\n");
+    consoleLoads.clear();
+    const double consoleLoad = report("console whole load (all six, map)", runs, timeRuns(runs, [&] {
+                                          consoleLoads.emplace_back().run(location);
+                                      }),
+                                      configBytes + ntStatusBytes + win32Bytes + extraBytes);
+    consoleLoads.clear();
+    std::printf("console load - window load (medians): %+.3f ms\n", (consoleLoad - windowLoad) * 1e3);
+    // Where the difference goes: the same pass over each main header with every definition read,
+    // and the headers beside them.
+    std::deque<NameCatalog> catalogs;
+    report("  scan ntstatus.h, every definition", runs, timeRuns(runs, [&] {
+               NameCatalog& catalog = catalogs.emplace_back();
+               HeaderDefinitions definitions(catalog, catalog.addHeader(ntStatusHeader),
+                                             HeaderDefinitions::Role::NTSTATUS_HEADER);
+               scanNtStatusDefinitions(tables.emplace_back(), ntStatusHeader, definitions);
+           }),
+           ntStatusBytes);
+    report("  scan winerror.h, every definition", runs, timeRuns(runs, [&] {
+               NameCatalog& catalog = catalogs.emplace_back();
+               HeaderDefinitions definitions(catalog, catalog.addHeader(win32Header),
+                                             HeaderDefinitions::Role::WINERROR_HEADER);
+               scanWin32ErrorDefinitions(tables.emplace_back(), win32Header, definitions);
+           }),
+           win32Bytes);
+    tables.clear();
+    catalogs.clear();
+    const HeaderDefinitions::Role extraRoles[] = {HeaderDefinitions::Role::LAN_MANAGER_ERRORS,
+                                                  HeaderDefinitions::Role::BUG_CHECKS,
+                                                  HeaderDefinitions::Role::INTERNET_ERRORS,
+                                                  HeaderDefinitions::Role::INTERNET_ERRORS};
+    const wchar_t* const extraNames[] = {L"lmerr.h", L"bugcodes.h", L"wininet.h", L"winhttp.h"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::wstring path = headerDir + L"/" + extraNames[i];
+        char label[64];
+        std::snprintf(label, sizeof label, "  read %ls", extraNames[i]);
+        report(label, runs, timeRuns(runs, [&] {
+                   NameCatalog& catalog = catalogs.emplace_back();
+                   HeaderDefinitions definitions(catalog, catalog.addHeader(path), extraRoles[i]);
+                   scanDefinitions(path, definitions);
+               }),
+               fileSize(path));
+    }
+    catalogs.clear();
+    const std::wstring lmerr = headerDir + L"/lmerr.h";
+    report("  open, map, close lmerr.h", runs, timeRuns(runs, [&] {
+               zeno::MappedFile file(lmerr, zeno::MappedFile::READ, zeno::nilString);
+           }),
+           0);
+    std::vector<char> buffer(1 << 20);
+    report("  open, read, close lmerr.h", runs, timeRuns(runs, [&] {
+               zeno::Handle file(zeno::openFile(lmerr, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0));
+               LARGE_INTEGER size;
+               GetFileSizeEx(file.get(), &size);
+               DWORD count = 0;
+               ReadFile(file.get(), buffer.data(), static_cast<DWORD>(size.QuadPart), &count, nullptr);
+               file.close();
+           }),
+           0);
+    std::printf("\n");
+
+    const std::wstring logPath = work + L"\\synthetic.log";
+    writeSyntheticLog(logPath, 100ull << 20);
+    const std::uint64_t logBytes = fileSize(logPath);
+    ConsoleLoad forScan;
+    forScan.run(location);
+    std::size_t codesFound = 0;
+    const int scanRuns = 5;
+    report("--scan of a 100 MB log", scanRuns, timeRuns(scanRuns, [&] {
+               LogScanner scanner;
+               for (const NameCatalog::Name& name : forScan.catalog.names()) {
+                   scanner.addName(name.text, name.value);
+               }
+               scanText(logPath, scanner);
+               codesFound = scanner.found().size();
+           }),
+           logBytes);
+    std::printf("  (%zu distinct codes found)\n\n", codesFound);
+    DeleteFileW(logPath.c_str());
 
     const int largeRuns = 15;
     report("scan 64 MB synthetic ntstatus.h", largeRuns,
