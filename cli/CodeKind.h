@@ -1,7 +1,7 @@
 #pragma once
 
 // The kinds of code that the console knows, each with names of its own.
-enum class CodeKind {
+enum class CodeKind : unsigned char {
     NTSTATUS,
     WIN32_ERROR,
     HRESULT_CODE,

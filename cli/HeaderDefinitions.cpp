@@ -72,30 +72,56 @@ bool readNumber(std::string_view text, DefinitionValue& out)
     return true;
 }
 
-// A value token that is not the whole value: "(INTERNET_ERROR_BASE" of "(INTERNET_ERROR_BASE + 1)",
-// or one with a comment stuck to it.
-bool continuesOnLine(std::string_view token)
+// The forms above on a value without blanks or comments; the views point into `text`.
+DefinitionValue readCompactValue(std::string_view text)
 {
-    int depth = 0;
-    for (char byte : token) {
-        depth += byte == '(' ? 1 : byte == ')' ? -1 : 0;
-        if (byte == '/') {
-            return true;
+    DefinitionValue value;
+    if (text.empty()) {
+        return value;
+    }
+    if (readNumber(text, value)) {
+        value.form = DefinitionValue::Form::NUMBER;
+    } else if (text.back() != ')') {
+        value.form = DefinitionValue::Form::NONE;
+    } else if (startsWith(text, "((")) {
+        // ((TYPE)NUMBER)
+        const std::size_t close = text.find(')');
+        const std::string_view type = text.substr(2, close - 2);
+        if (isIdentifier(type) && readNumber(text.substr(close + 1, text.size() - close - 2), value)) {
+            value.form = DefinitionValue::Form::CAST;
+            value.wrapper = type;
+        }
+    } else if (text[0] == '(') {
+        // (BASE+NUMBER)
+        const std::size_t plus = text.find('+');
+        const std::string_view base = text.substr(1, plus == std::string_view::npos ? 0 : plus - 1);
+        if (isIdentifier(base) && readNumber(text.substr(plus + 1, text.size() - plus - 2), value)) {
+            value.form = DefinitionValue::Form::COMPUTED;
+            value.base = base;
+        }
+    } else {
+        // MACRO(NUMBER)
+        const std::size_t open = text.find('(');
+        const std::string_view macro = text.substr(0, open);
+        if (open != std::string_view::npos && isIdentifier(macro)
+            && readNumber(text.substr(open + 1, text.size() - open - 2), value)) {
+            value.form = DefinitionValue::Form::MACRO;
+            value.wrapper = macro;
         }
     }
-    return depth != 0;
+    return value.form == DefinitionValue::Form::NONE ? DefinitionValue() : value;
 }
 
 } // namespace
 
-DefinitionValue readDefinitionValue(std::string_view rest)
+DefinitionValue readDefinitionValue(std::string_view text)
 {
     // The value without comments and blanks: "(INTERNET_ERROR_BASE + 1) // ..." reads "(INTERNET_ERROR_BASE+1)".
     char compact[LONGEST_VALUE];
     std::size_t length = 0;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const char byte = rest[i];
-        if (byte == '/' && i + 1 < rest.size() && (rest[i + 1] == '/' || rest[i + 1] == '*')) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char byte = text[i];
+        if (byte == '/' && i + 1 < text.size() && (text[i + 1] == '/' || text[i + 1] == '*')) {
             break;
         }
         if (static_cast<signed char>(byte) <= ' ') {
@@ -106,49 +132,12 @@ DefinitionValue readDefinitionValue(std::string_view rest)
         }
         compact[length++] = byte;
     }
-    const std::string_view text(compact, length);
-    DefinitionValue value;
-    if (readNumber(text, value)) {
-        value.form = DefinitionValue::Form::NUMBER;
-        return value;
-    }
-    if (startsWith(text, "((") && endsWith(text, ")")) {
-        // ((TYPE)NUMBER)
-        const std::size_t close = text.find(')');
-        const std::string_view type = text.substr(2, close - 2);
-        if (isIdentifier(type) && readNumber(text.substr(close + 1, text.size() - close - 2), value)) {
-            value.form = DefinitionValue::Form::CAST;
-            value.wrapper = type;
+    DefinitionValue value = readCompactValue(std::string_view(compact, length));
+    // The cast's type, the macro's or the base's name has no blanks inside: find it again in `text`.
+    for (std::string_view* inner : {&value.wrapper, &value.base}) {
+        if (!inner->empty()) {
+            *inner = text.substr(text.find(*inner), inner->size());
         }
-    } else if (startsWith(text, "(") && endsWith(text, ")")) {
-        // (BASE+NUMBER)
-        const std::size_t plus = text.find('+');
-        const std::string_view base = text.substr(1, plus == std::string_view::npos ? 0 : plus - 1);
-        if (isIdentifier(base) && readNumber(text.substr(plus + 1, text.size() - plus - 2), value)) {
-            value.form = DefinitionValue::Form::COMPUTED;
-            value.base = base;
-        }
-    } else if (endsWith(text, ")")) {
-        // MACRO(NUMBER)
-        const std::size_t open = text.find('(');
-        const std::string_view macro = text.substr(0, open);
-        if (open != std::string_view::npos && isIdentifier(macro)
-            && readNumber(text.substr(open + 1, text.size() - open - 2), value)) {
-            value.form = DefinitionValue::Form::MACRO;
-            value.wrapper = macro;
-        }
-    }
-    // The views above point into `compact`; the caller keeps only what is in `rest`, so they
-    // are looked up again there.
-    if (value.form == DefinitionValue::Form::NONE) {
-        return DefinitionValue();
-    }
-    const std::string_view inner = value.form == DefinitionValue::Form::COMPUTED ? value.base : value.wrapper;
-    const std::size_t at = rest.find(inner);
-    if (value.form == DefinitionValue::Form::COMPUTED) {
-        value.base = rest.substr(at, inner.size());
-    } else {
-        value.wrapper = rest.substr(at, inner.size());
     }
     return value;
 }
@@ -156,29 +145,44 @@ DefinitionValue readDefinitionValue(std::string_view rest)
 HeaderDefinitions::HeaderDefinitions(NameCatalog& catalog, std::size_t header, Role role)
     : catalog(catalog), header(header), role(role)
 {
+    numbers.reserve(1024);
 }
 
 void HeaderDefinitions::definition(const Definition& definition)
 {
     const std::string_view name = definition.name;
-    if (name.find('(') != std::string_view::npos) {
-        return;  // a macro with parameters
+    if (name.empty() || !isIdentifierByte(name.back())) {
+        return;  // a macro with parameters: FOO(x) or FOO(a, b)
     }
-    // Most values are one token, so the rest of the line is only looked at when it must be.
-    DefinitionValue value = readDefinitionValue(continuesOnLine(definition.value) ? definition.restOfLine()
-                                                                                    : definition.value);
+    // Most values are one token; the rest of the line is read only when the token is not a whole
+    // value, "(INTERNET_ERROR_BASE" or "5L//" say.
+    DefinitionValue value = readCompactValue(definition.value);
+    if (value.form == DefinitionValue::Form::NONE) {
+        value = readDefinitionValue(definition.restOfLine());
+    }
     using Form = DefinitionValue::Form;
     if (value.form == Form::COMPUTED) {
-        value.form = Form::NONE;
-        for (auto number = numbers.rbegin(); number != numbers.rend(); ++number) {
-            if (number->first == value.base) {
-                value.value += number->second;
-                value.form = Form::COMPUTED;
-                break;
+        // Runs of lines share their base (NERR_BASE, INTERNET_ERROR_BASE): the last one found is
+        // asked first, and kept up to date when the name is defined again.
+        if (lastBase >= numbers.size() || numbers[lastBase].first != value.base) {
+            lastBase = numbers.size();
+            for (std::size_t i = numbers.size(); i-- > 0;) {
+                if (numbers[i].first == value.base) {
+                    lastBase = i;
+                    break;
+                }
             }
+        }
+        if (lastBase < numbers.size()) {
+            value.value += numbers[lastBase].second;
+        } else {
+            value.form = Form::NONE;
         }
     }
     if (value.form == Form::NUMBER || value.form == Form::COMPUTED) {
+        if (lastBase < numbers.size() && numbers[lastBase].first == name) {
+            lastBase = numbers.size();
+        }
         numbers.emplace_back(name, value.value);
     }
     const bool plainNumber = value.form == Form::NUMBER;

@@ -37,6 +37,7 @@ private:
     Role role;
     // Numbers defined so far, for computed values (views into the file being scanned).
     std::vector<std::pair<std::string_view, std::uint32_t>> numbers;
+    std::size_t lastBase = 0;
 };
 
 // A definition's value as read from the rest of its line.

@@ -58,7 +58,7 @@ std::string_view NameCatalog::keep(std::string_view bytes)
 {
     if (bytes.size() > freeCount) {
         const std::size_t size = std::max(BLOCK_BYTES, bytes.size());
-        blocks.push_back(std::make_unique<char[]>(size));
+        blocks.push_back(std::unique_ptr<char[]>(new char[size]));
         freeBytes = blocks.back().get();
         freeCount = size;
     }

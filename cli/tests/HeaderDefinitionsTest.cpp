@@ -69,7 +69,9 @@ const struct Header {
      "#define INTERNET_ERROR_BASE 12000\r"
      "#define ERROR_INTERNET_OUT_OF_HANDLES (INTERNET_ERROR_BASE + 1)\r"
      "#define INTERNET_FLAG_RELOAD 0x80000000\r"
-     "#define ERROR_FTP_DROPPED          (INTERNET_ERROR_BASE + 111)\r"},
+     "#define ERROR_FTP_DROPPED          (INTERNET_ERROR_BASE + 111)\r"
+     "#define INTERNET_ERROR_BASE 13000\r"
+     "#define ERROR_HTTP_REBASED (INTERNET_ERROR_BASE + 1)\r"},
     {L"bugcodes.h", Role::BUG_CHECKS,
      "#define KMODE_EXCEPTION_NOT_HANDLED ((ULONG)0x0000001EL)\n"
      "#define BUGCODE_ID_DRIVER ((ULONG)0x000000E7L)\n"
@@ -103,6 +105,7 @@ const std::tuple<CodeKind, const char*, std::uint32_t> NAMES[] = {
     {CodeKind::WIN32_ERROR, "NERR_Twice", 2102},
     {CodeKind::WIN32_ERROR, "ERROR_INTERNET_OUT_OF_HANDLES", 12001},
     {CodeKind::WIN32_ERROR, "ERROR_FTP_DROPPED", 12111},
+    {CodeKind::WIN32_ERROR, "ERROR_HTTP_REBASED", 13001},
     {CodeKind::BUG_CHECK, "KMODE_EXCEPTION_NOT_HANDLED", 0x1E},
     {CodeKind::BUG_CHECK, "BUGCODE_ID_DRIVER", 0xE7},
 };
@@ -180,7 +183,7 @@ TEST_F(HeaderDefinitionsTest, AValueListsItsNamesAndANameFindsItsValuesInAnyCase
 
     // Per header and kind (NTSTATUS, Win32, HRESULT, bug check), each name once.
     const std::vector<std::vector<std::size_t>> counts = {
-        {5, 0, 0, 0}, {0, 9, 4, 0}, {0, 5, 0, 0}, {0, 2, 0, 0}, {0, 0, 0, 2}};
+        {5, 0, 0, 0}, {0, 9, 4, 0}, {0, 5, 0, 0}, {0, 3, 0, 0}, {0, 0, 0, 2}};
     EXPECT_EQ(counts, catalog.countsPerHeader());
 }
 

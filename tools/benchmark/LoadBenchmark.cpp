@@ -272,6 +272,14 @@ int run(const std::wstring& headerDir)
            win32Bytes);
     tables.clear();
     catalogs.clear();
+    report("  read ntstatus.h, definitions only", runs, timeRuns(runs, [&] {
+               NameCatalog& catalog = catalogs.emplace_back();
+               HeaderDefinitions definitions(catalog, catalog.addHeader(ntStatusHeader),
+                                             HeaderDefinitions::Role::NTSTATUS_HEADER);
+               scanDefinitions(ntStatusHeader, definitions);
+           }),
+           ntStatusBytes);
+    catalogs.clear();
     const HeaderDefinitions::Role extraRoles[] = {HeaderDefinitions::Role::LAN_MANAGER_ERRORS,
                                                   HeaderDefinitions::Role::BUG_CHECKS,
                                                   HeaderDefinitions::Role::INTERNET_ERRORS,
@@ -294,6 +302,54 @@ int run(const std::wstring& headerDir)
                zeno::MappedFile file(lmerr, zeno::MappedFile::READ, zeno::nilString);
            }),
            0);
+    {
+        // The reader alone, on definitions cut from the file beforehand.
+        zeno::MappedFile file(win32Header, zeno::MappedFile::READ, zeno::nilString);
+        const char* const begin = static_cast<const char*>(file.data());
+        const char* const end = begin + file.size();
+        struct Cut {
+            std::string_view name, value;
+            const char* after;
+        };
+        std::vector<Cut> cuts;
+        for (const char* line = begin; line < end;) {
+            const char* lineEnd = line;
+            while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') {
+                ++lineEnd;
+            }
+            const std::string_view text(line, static_cast<std::size_t>(lineEnd - line));
+            if (text.substr(0, 8) == "#define ") {
+                const std::size_t nameEnd = text.find(' ', 8);
+                const std::size_t valueStart = text.find_first_not_of(' ', nameEnd);
+                if (nameEnd != std::string_view::npos && valueStart != std::string_view::npos) {
+                    const std::size_t valueEnd = std::min(text.find(' ', valueStart), text.size());
+                    cuts.push_back({text.substr(8, nameEnd - 8), text.substr(valueStart, valueEnd - valueStart),
+                                    line + nameEnd});
+                }
+            }
+            line = lineEnd + 1;
+        }
+        char label[64];
+        std::snprintf(label, sizeof label, "  reader alone, %zu definitions", cuts.size());
+        report(label, runs, timeRuns(runs, [&] {
+                   NameCatalog& catalog = catalogs.emplace_back();
+                   HeaderDefinitions definitions(catalog, catalog.addHeader(win32Header),
+                                                 HeaderDefinitions::Role::WINERROR_HEADER);
+                   for (const Cut& cut : cuts) {
+                       definitions.definition({cut.name, cut.value, cut.after, end});
+                   }
+               }), 0);
+        catalogs.clear();
+    }
+    struct Nothing : DefinitionListener {
+        void definition(const Definition&) override {}
+    } nothing;
+    report("  read lmerr.h, listener does nothing", runs, timeRuns(runs, [&] { scanDefinitions(lmerr, nothing); }), 0);
+    report("  catalog and reader only", runs, timeRuns(runs, [&] {
+               NameCatalog& catalog = catalogs.emplace_back();
+               HeaderDefinitions definitions(catalog, catalog.addHeader(lmerr), HeaderDefinitions::Role::LAN_MANAGER_ERRORS);
+           }), 0);
+    catalogs.clear();
     std::vector<char> buffer(1 << 20);
     report("  open, read, close lmerr.h", runs, timeRuns(runs, [&] {
                zeno::Handle file(zeno::openFile(lmerr, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0));
