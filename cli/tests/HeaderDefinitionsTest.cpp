@@ -41,7 +41,7 @@ const struct Header {
      "#define WSABASEERR 10000\n"
      "#define WSAECONNRESET 10054L\n"
      "#define WSAEINTR (WSABASEERR + 4)\n"
-     "#define WSAEBADF\t(WSABASEERR\t+\t9)\n"
+     "#define WSAEBADF\t(WSABASEERR\t+\t9)\t/* a comment after a value of three tokens */\n"
      "#define WSAEACCES (WSABASEERR+13)   /* comment after a computed value */\n"
      "#define EARLY (LATER_BASE+1)\n"
      "#define LATER_BASE 20\n"
@@ -67,7 +67,7 @@ const struct Header {
      "#define MAX_NERR (NERR_BASE+899)\r\n"},
     {L"wininet.h", Role::INTERNET_ERRORS,
      "#define INTERNET_ERROR_BASE 12000\r"
-     "#define ERROR_INTERNET_OUT_OF_HANDLES (INTERNET_ERROR_BASE + 1)\r"
+     "#define ERROR_INTERNET_OUT_OF_HANDLES (INTERNET_ERROR_BASE + 1) // no more handles\r"
      "#define INTERNET_FLAG_RELOAD 0x80000000\r"
      "#define ERROR_FTP_DROPPED          (INTERNET_ERROR_BASE + 111)\r"
      "#define INTERNET_ERROR_BASE 13000\r"
