@@ -95,15 +95,14 @@ void CodeTable::addAll(CodeBatch&& batch)
     // The batch holds each name once, with the value of its last add, and each value once, with
     // its last name: entering the names, then the values, ends as its adds one by one would.
     // Whatever allocates comes first, while the table is as it was and the batch still owns the
-    // texts that its names view; from the takeover on nothing can fail.
+    // texts that its names view. The takeover is the last step that can fail, and it fails
+    // without effect; nothing after it allocates.
     std::vector<ValueEntry> values = valuesWith(batch);
     const bool first = names.empty();
     if (!first) {
         reserveNames(names.size() + batch.names.size());
         names.reserve(names.size() + batch.names.size());
     }
-    texts.reserveTakeOver(batch.texts);
-
     // The batch's texts become the table's, so its views of them stay valid.
     texts.takeOver(batch.texts);
     if (first) {

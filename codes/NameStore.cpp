@@ -28,11 +28,6 @@ std::wstring_view NameStore::store(std::wstring_view units)
     return std::wstring_view(text, units.size());
 }
 
-void NameStore::reserveTakeOver(const NameStore& other)
-{
-    blocks.reserve(blocks.size() + other.blocks.size());
-}
-
 void NameStore::takeOver(NameStore& other)
 {
     blocks.insert(blocks.end(), std::make_move_iterator(other.blocks.begin()),
