@@ -61,19 +61,21 @@ void CodeTable::reserveNames(std::size_t count)
     if (2 * count <= nameSlots.size()) {
         return;
     }
-    std::size_t slots = std::max(nameSlots.size(), FIRST_NAME_SLOTS);
-    while (slots < 2 * count) {
-        slots *= 2;
+    std::size_t size = std::max(nameSlots.size(), FIRST_NAME_SLOTS);
+    while (size < 2 * count) {
+        size *= 2;
     }
-    nameSlots.assign(slots, 0);
-    const std::size_t mask = slots - 1;
+    // Built aside: a failed allocation leaves the index as it was.
+    std::vector<std::uint32_t> slots(size, 0);
+    const std::size_t mask = size - 1;
     for (std::uint32_t i = 0; i < names.size(); ++i) {
         std::size_t slot = names[i].hash & mask;
-        while (nameSlots[slot] != 0) {
+        while (slots[slot] != 0) {
             slot = (slot + 1) & mask;
         }
-        nameSlots[slot] = i + 1;
+        slots[slot] = i + 1;
     }
+    nameSlots.swap(slots);
 }
 
 void CodeTable::add(std::uint32_t value, std::wstring_view name)
@@ -92,42 +94,45 @@ void CodeTable::addAll(CodeBatch&& batch)
 {
     // The batch holds each name once, with the value of its last add, and each value once, with
     // its last name: entering the names, then the values, ends as its adds one by one would.
+    // Whatever allocates comes first, while the table is as it was and the batch still owns the
+    // texts that its names view. The takeover is the last step that can fail, and it fails
+    // without effect; nothing after it allocates.
+    std::vector<ValueEntry> values = valuesWith(batch);
     const bool first = names.empty();
+    if (!first) {
+        reserveNames(names.size() + batch.names.size());
+        names.reserve(names.size() + batch.names.size());
+    }
+    // The batch's texts become the table's, so its views of them stay valid.
+    texts.takeOver(batch.texts);
     if (first) {
         // The batch's names are distinct and indexed as this table indexes them.
         names = std::move(batch.names);
         nameSlots = std::move(batch.nameSlots);
     } else {
-        reserveNames(names.size() + batch.names.size());
-        names.reserve(names.size() + batch.names.size());
         for (const CodeBatch::Name& name : batch.names) {
             enterName(name.text, name.hash, name.value, false);
         }
     }
-    // The batch's texts become the table's, so its views of them stay valid.
-    texts.takeOver(batch.texts);
-
-    // A value's last name, by its index among the batch's names.
-    const std::vector<NameEntry>& batchNames = first ? names : batch.names;
-    std::vector<ValueEntry> addedValues;
-    addedValues.reserve(batch.values.size());
-    for (const CodeBatch::Value& value : batch.values) {
-        addedValues.emplace_back(value.value, batchNames[value.lastName].text);
-    }
-    // Headers mostly define their values in ascending order.
-    if (!std::is_sorted(addedValues.begin(), addedValues.end(), valueBefore)) {
-        std::sort(addedValues.begin(), addedValues.end(), valueBefore);
-    }
-    mergeValues(addedValues);
+    byValue.swap(values);
 }
 
-// Takes sorted, distinct additions; an addition replaces the entry of the same value.
-void CodeTable::mergeValues(std::vector<ValueEntry>& added)
+std::vector<CodeTable::ValueEntry> CodeTable::valuesWith(const CodeBatch& batch) const
 {
-    if (byValue.empty()) {
-        byValue.swap(added);
-        return;
+    // A value's last name, by its index among the batch's names.
+    std::vector<ValueEntry> added;
+    added.reserve(batch.values.size());
+    for (const CodeBatch::Value& value : batch.values) {
+        added.emplace_back(value.value, batch.names[value.lastName].text);
     }
+    // Headers mostly define their values in ascending order.
+    if (!std::is_sorted(added.begin(), added.end(), valueBefore)) {
+        std::sort(added.begin(), added.end(), valueBefore);
+    }
+    if (byValue.empty()) {
+        return added;
+    }
+    // An addition replaces the entry of the same value.
     std::vector<ValueEntry> merged;
     merged.reserve(byValue.size() + added.size());
     auto old = byValue.begin();
@@ -141,7 +146,7 @@ void CodeTable::mergeValues(std::vector<ValueEntry>& added)
         merged.push_back(entry);
     }
     merged.insert(merged.end(), old, byValue.end());
-    byValue.swap(merged);
+    return merged;
 }
 
 std::size_t CodeTable::size() const

@@ -29,6 +29,7 @@ public:
     // A later add for the same name or the same value replaces the earlier pairing.
     void add(std::uint32_t value, std::wstring_view name);
     // The same as add() of each pair of the batch in turn, in one pass. Takes the batch's names.
+    // When it throws (std::bad_alloc), the table is as it was before the call.
     void addAll(CodeBatch&& batch);
     // Number of distinct values.
     std::size_t size() const;
@@ -51,8 +52,10 @@ private:
     // table's store, or as it is when the text is already one the table will own. Returns the
     // stored text.
     std::wstring_view enterName(std::wstring_view name, std::uint32_t hash, std::uint32_t value, bool copyText);
+    // Grows the name index for `count` names; leaves it as it was when that fails.
     void reserveNames(std::size_t count);
-    void mergeValues(std::vector<ValueEntry>& added);
+    // The value order with the batch's values entered, sorted and distinct, built aside.
+    std::vector<ValueEntry> valuesWith(const CodeBatch& batch) const;
 
     std::wstring headerFilePath;
     // Every distinct name once.

@@ -16,7 +16,8 @@ public:
     // Each byte stands for one 16-bit unit by sign extension (the 8-bit text of a header).
     std::wstring_view store(std::string_view bytes);
     std::wstring_view store(std::wstring_view units);
-    // Every block of `other` becomes this store's; views of them stay valid.
+    // Every block of `other` becomes this store's; views of them stay valid. When it throws
+    // (std::bad_alloc), both stores are as they were.
     void takeOver(NameStore& other);
 
 private:

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <set>
@@ -136,6 +137,23 @@ struct HeaderTexts {
 
 using Entries = std::vector<std::pair<std::uint32_t, std::wstring>>;
 
+// The table has the reference's entries, and finds what the reference finds by name and by value.
+void expectAsReference(const CodeTable& table, const std::map<std::uint32_t, std::wstring>& byValue,
+                       const std::map<std::wstring, std::wstring>& names)
+{
+    ASSERT_EQ(Entries(byValue.begin(), byValue.end()), Entries(table.begin(), table.end()));
+    std::map<std::wstring, std::wstring> foundNames = names;
+    for (auto& entry : foundNames) {
+        entry.second = zeno_test::outcome([&] { return table.valueOf(entry.first); });
+    }
+    ASSERT_EQ(names, foundNames);
+    std::map<std::uint32_t, std::wstring> foundValues = byValue;
+    for (auto& entry : foundValues) {
+        entry.second = zeno_test::outcome([&] { return table.nameOf(entry.first); });
+    }
+    ASSERT_EQ(byValue, foundValues);
+}
+
 // Pairs of generated texts scanned one after the other into the same table, by the scanner and
 // by the reference: the same entries, the same names, the same debug lines.
 TEST(HeaderScannerDifferential, AgreesWithTheLineByLineScannerOnMutatedSampleLines)
@@ -160,14 +178,42 @@ TEST(HeaderScannerDifferential, AgreesWithTheLineByLineScannerOnMutatedSampleLin
                 }
             }
             SCOPED_TRACE(testing::PrintToString(pair));
-            std::map<std::wstring, std::wstring> found = names;
-            for (auto& entry : found) {
-                entry.second = zeno_test::outcome([&] { return table.valueOf(entry.first); });
-            }
-            ASSERT_EQ(Entries(byValue.begin(), byValue.end()), Entries(table.begin(), table.end()));
-            ASSERT_EQ(names, found);
+            ASSERT_NO_FATAL_FAILURE(expectAsReference(table, byValue, names));
             ASSERT_EQ(expectedOutput, debugOutput.outputs());
         }
+    }
+}
+
+// Past the first index sizes (4,096 names or values) the batch's indexes and the table's name
+// index are rebuilt larger, and the names fill many blocks: an SDK-size ntstatus.h (2,700 names)
+// scanned twice and 10,000 definitions, in both orders. The last 1,000 definitions meet earlier
+// values, the last 500 earlier names (not the first, which a skipped entry of a grown index
+// would lose), after the batch's indexes have grown.
+TEST(HeaderScannerDifferential, FindsEveryNameAndValueOfTablesPastTheFirstIndexSize)
+{
+    zeno_test::TemporaryDirectory folder;
+    std::string large;
+    for (std::uint32_t i = 0; i < 10000; ++i) {
+        char line[80];
+        std::snprintf(line, sizeof line, "#define STATUS_GENERATED_%u ((NTSTATUS)0x%08XL)\r\n", i < 9500 ? i : i - 9000,
+                      0xBFFFF000u + 3 * (i % 9000));
+        large += line;
+    }
+    zeno::MappedFile sdk(KELVANE_SDK_SIZE_DIR L"/ntstatus.h", zeno::MappedFile::READ, zeno::nilString);
+    const std::pair<std::wstring, std::string> headers[] = {
+        {KELVANE_SDK_SIZE_DIR L"/ntstatus.h", std::string(static_cast<const char*>(sdk.data()), sdk.size())},
+        {folder.writeFile(L"large.h", large), large}};
+    for (const auto& order : {std::vector<int>{0, 0, 1}, std::vector<int>{1, 0, 0}}) {
+        SCOPED_TRACE(testing::PrintToString(order));
+        CodeTable table;
+        std::map<std::uint32_t, std::wstring> byValue;
+        std::map<std::wstring, std::wstring> names;
+        for (const int header : order) {
+            scanNtStatusHeader(table, headers[header].first);
+            referenceScan(byValue, names, headers[header].second, SHAPES[0]);
+        }
+        ASSERT_GT(names.size(), 8192u);
+        ASSERT_NO_FATAL_FAILURE(expectAsReference(table, byValue, names));
     }
 }
 
