@@ -13,6 +13,7 @@
 
 #include "awt/AWTException.h"
 #include "awt/Component.h"
+#include "awt/Container.h"
 #include "awt/MessagePreprocessor.h"
 #include "awt/WaitHandler.h"
 
