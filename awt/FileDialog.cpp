@@ -67,15 +67,21 @@ std::wstring FileDialog::joinPatterns(const Filter& filter) {
     return joined;
 }
 
-std::wstring FileDialog::displayText(const Filter& filter, const std::wstring& joinedPatterns) {
+std::optional<std::wstring> FileDialog::typeName(const std::wstring& extension) const {
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(extension.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES) == 0) {
+        return std::nullopt;
+    }
+    return std::wstring(info.szTypeName);
+}
+
+std::wstring FileDialog::displayText(const Filter& filter, const std::wstring& joinedPatterns) const {
     if (!zeno::isNil(filter.description)) {
         return filter.description + L" (" + joinedPatterns + L")";
     }
-    const std::wstring extension = L"." + filter.patterns.front();
-    SHFILEINFOW info{};
-    if (SHGetFileInfoW(extension.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
-                       SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES) != 0) {
-        return std::wstring(info.szTypeName) + L" (" + joinedPatterns + L")";
+    if (const std::optional<std::wstring> name = typeName(L"." + filter.patterns.front())) {
+        return *name + L" (" + joinedPatterns + L")";
     }
     if (filter.patterns.size() == 1) {
         return filter.patterns.front() + L" file";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,10 +46,14 @@ public:
     // and a closing NUL; empty without such filters.
     std::wstring buildFilterString() const;
 
+protected:
+    // The shell's name for files with the extension (".h"), or nothing when it has none.
+    virtual std::optional<std::wstring> typeName(const std::wstring& extension) const;
+
 private:
     static UINT_PTR CALLBACK hookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static std::wstring joinPatterns(const Filter& filter);
-    static std::wstring displayText(const Filter& filter, const std::wstring& joinedPatterns);
+    std::wstring displayText(const Filter& filter, const std::wstring& joinedPatterns) const;
     void run();
 
     int mode;

@@ -13,6 +13,7 @@
 
 #include "awt/AWTException.h"
 #include "awt/Component.h"
+#include "awt/Container.h"
 #include "awt/MessagePreprocessor.h"
 #include "awt/WaitHandler.h"
 
@@ -227,6 +228,24 @@ void Toolkit::validatePending() {
     }
 }
 
+void Toolkit::validateTree(Component* root) {
+    const auto inTree = [root](const Component* component) {
+        while (component != nullptr && component != root) {
+            component = component->getParent();
+        }
+        return component != nullptr;
+    };
+    for (;;) {
+        const auto next = std::find_if(invalidQueue.begin(), invalidQueue.end(), inTree);
+        if (next == invalidQueue.end()) {
+            return;
+        }
+        Component* component = *next;
+        invalidQueue.erase(next);
+        component->validate();
+    }
+}
+
 void Toolkit::runRunnables(bool drain) {
     for (;;) {
         MSG waiting;
@@ -261,6 +280,10 @@ void Toolkit::scheduleRepaint(Component* component) {
 void Toolkit::cancelScheduled(Component* component) {
     eraseValue(invalidQueue, component);
     eraseValue(repaintQueue, component);
+}
+
+void Toolkit::cancelValidate(Component* component) {
+    eraseValue(invalidQueue, component);
 }
 
 void Toolkit::addMessagePreprocessor(MessagePreprocessor* preprocessor) {

@@ -64,10 +64,15 @@ public:
     void processPending(bool sleepFirst);
     // The validate part of processPending alone: lays out every container waiting for it.
     void validatePending();
+    // validatePending for the root and its descendants only, in queue order (those queued
+    // meanwhile too); the other components stay queued for the loop.
+    void validateTree(Component* root);
     void scheduleValidate(Component* component);
     void scheduleRepaint(Component* component);
     // Takes a component that is going away out of the validate and repaint queues.
     void cancelScheduled(Component* component);
+    // Takes a component that has just been laid out out of the validate queue only.
+    void cancelValidate(Component* component);
 
     void addMessagePreprocessor(MessagePreprocessor* preprocessor);
     void removeMessagePreprocessor(MessagePreprocessor* preprocessor);

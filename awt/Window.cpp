@@ -398,14 +398,20 @@ void Window::setVisible(bool visible) {
     if (visible && hwnd == nullptr) {
         createPeer();
     }
+    const Dimension laidOut = getSize();
     if (visible) {
-        // The children are laid out before the window shows: moving the child windows of a
-        // hidden window costs the system no drawing (under Wine, a fifth of the time).
+        // The window's own tree is laid out before it shows: moving the child windows of a
+        // hidden window costs the system no drawing (under Wine, a fifth of the time). Other
+        // windows' layouts wait for the loop.
         validate();
-        toolkit->validatePending();
+        toolkit->validateTree(this);
     }
     Component::setVisible(visible);
     if (visible) {
+        // Showing queues the layout just done; only a size changed by showing needs another.
+        if (getSize() == laidOut) {
+            toolkit->cancelValidate(this);
+        }
         fireWindowEvent(&WindowListener::windowShown);
         // The focus is placed after the current message, once the window is active.
         schedule(pendingFocusRequest, [](Window* window) { window->requestFocus(); });

@@ -27,7 +27,8 @@ function(kelvane_library name)
 endfunction()
 
 # kelvane_test(NAME DIR LIBS...): one test program from every .cpp and .rc of DIR, one ctest entry.
-# A folder that brings its own TestMain.cpp gets GoogleTest without its main.
+# Every program runs under the watchdog and crash filter of test_guard; a folder without its own
+# TestMain.cpp gets test_guard's main.
 function(kelvane_test name dir)
   if(NOT KELVANE_TESTS)
     return()
@@ -39,9 +40,9 @@ function(kelvane_test name dir)
   add_executable(${name} ${sources})
   kelvane_settings(${name})
   if(EXISTS ${dir}/TestMain.cpp)
-    target_link_libraries(${name} PRIVATE ${ARGN} gtest)
+    target_link_libraries(${name} PRIVATE ${ARGN} test_guard)
   else()
-    target_link_libraries(${name} PRIVATE ${ARGN} gtest_main)
+    target_link_libraries(${name} PRIVATE ${ARGN} test_main)
   endif()
   add_test(NAME ${CMAKE_SYSTEM_PROCESSOR}/${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${CMAKE_SYSTEM_PROCESSOR}/${name} PROPERTIES TIMEOUT 600)

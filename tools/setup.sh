@@ -3,13 +3,14 @@
 set -euo pipefail
 
 # fonts-wine holds Wine's own fonts (Marlett draws the caption buttons); Debian's Wine only
-# recommends it, and recommendations are not installed here.
+# recommends it, and recommendations are not installed here. x11-utils brings xprop, which
+# gives the test display its work area.
 packages=(
   cmake make
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   googletest
   wine wine64 wine32:i386
-  xvfb xauth imagemagick zip
+  xvfb xauth x11-utils imagemagick zip
   fonts-noto-cjk fonts-dejavu-core fonts-wine
 )
 

@@ -23,12 +23,19 @@ trap stop_services EXIT INT TERM
 
 # A display of our own: Xvfb picks a free number and writes it to the pipe.
 display_file=$(mktemp)
-Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$display_file" >/dev/null 2>&1 &
+# -noreset: without it the server resets when its last client leaves, and with it the root
+# window's properties, the work area below included.
+Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp -noreset 4>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 if [ ! -s "$display_file" ]; then echo "Xvfb did not start" >&2; exit 1; fi
 export DISPLAY=":$(head -n1 "$display_file")"
 rm -f "$display_file"
+# A work area smaller than the monitor, as a task bar leaves it: Wine's X11 driver reads it from the
+# root window, where a window manager would put it (Xvfb has none). Set before the Wine server starts.
+if ! xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA 0,0,1280,984; then
+  echo "xprop could not set the work area" >&2; exit 1
+fi
 
 # One Wine server for the whole run, so that it can be stopped by its process id.
 export WINEPREFIX="$build/wineprefix"

@@ -10,6 +10,10 @@
 #include "zeno/FormatMessage.h"
 #include "zeno/Strings.h"
 
+// setstate's clear compiled here: the library's own copy comes in one object with the stream's
+// locale set-up, and would bring those 600 KB back.
+template void std::basic_ios<wchar_t>::clear(std::ios_base::iostate);
+
 namespace zeno {
 
 namespace {
@@ -20,6 +24,15 @@ std::wstring signedDecimal(std::uint32_t code) {
 
 std::wstring unsignedDecimal(std::uint32_t code) {
     return zeno::toString(code, 10);
+}
+
+// What std::wostream::flush does, through the stream's buffer: the stream's own output members
+// link the library's whole locale machinery into the program, some 600 KB of the 32-bit
+// executable for print alone.
+void flush(std::wostream& stream) {
+    if (stream.good() && stream.rdbuf()->pubsync() == -1) {
+        stream.setstate(std::ios_base::badbit);
+    }
 }
 
 } // namespace
@@ -89,13 +102,20 @@ void Exception::print(std::wostream& out) const {
         text += L": " + unsignedDecimal(errorCode) + L" (" + systemText + L")";
     }
     text += L'\n';
-    // Straight into the stream's buffer, then flushed as std::endl would: any member of the stream
-    // itself links the library's whole locale machinery into the program, some 600 KB of the
-    // 32-bit executable for this one function.
-    if (std::wstreambuf* buffer = out.rdbuf()) {
-        buffer->sputn(text.data(), static_cast<std::streamsize>(text.size()));
-        buffer->pubsync();
+    // Nothing goes to a stream that has already failed; a tied stream is flushed first.
+    if (out.good() && out.tie() != nullptr) {
+        flush(*out.tie());
     }
+    if (!out.good()) {
+        out.setstate(std::ios_base::failbit);
+        return;
+    }
+    const std::streamsize length = static_cast<std::streamsize>(text.size());
+    if (out.rdbuf()->sputn(text.data(), length) != length) {
+        out.setstate(std::ios_base::badbit);
+        return;
+    }
+    flush(out);
 }
 
 int Exception::showMessageBox(HWND owner, const wchar_t* title, std::uint32_t flags) const {

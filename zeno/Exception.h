@@ -21,7 +21,9 @@ public:
     // Class-name line, then ": " + message, then ": " + the code in signed decimal.
     virtual std::wstring toString() const;
     // Class-name line, message, then ": " + unsigned code + " (" + system text + ")", and a line end.
-    // A failure to fetch the system text escapes.
+    // A failure to fetch the system text escapes before anything is written. As the stream's own
+    // output: a stream that is not good gets nothing (failbit), a tied stream is flushed first,
+    // a short write or a failed flush sets badbit.
     virtual void print(std::wostream& out) const;
     // Shows the exception in a message box and returns the MessageBoxW result.
     virtual int showMessageBox(HWND owner, const wchar_t* title, std::uint32_t flags) const;

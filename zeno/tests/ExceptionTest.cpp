@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -86,6 +88,55 @@ TEST(Exception, NamesTheDynamicClassThenMessageAndCodeSignedInTextUnsignedWithTh
     }
     EXPECT_EQ(std::vector<std::wstring>{L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"},
               written);
+}
+
+// A stream buffer that notes what is asked of it in a shared log; it takes at most `room`
+// characters per write and answers a flush with `syncResult`.
+struct NotingBuffer : std::wstreambuf {
+    NotingBuffer(std::vector<std::string>& log, std::string name, std::streamsize room, int syncResult)
+        : log(log), name(std::move(name)), room(room), syncResult(syncResult) {}
+    std::streamsize xsputn(const wchar_t*, std::streamsize count) override {
+        log.push_back(name + " write");
+        return std::min(count, room);
+    }
+    int sync() override {
+        log.push_back(name + " sync");
+        return syncResult;
+    }
+    std::vector<std::string>& log;
+    std::string name;
+    std::streamsize room;
+    int syncResult;
+};
+
+// print keeps the guarantees of the stream's own output: a stream that is not good gets nothing,
+// a tied stream is flushed first, a short write or a failed flush sets badbit.
+TEST(Exception, PrintTellsTheStreamHowTheWriteWent) {
+    using State = std::ios_base::iostate;
+    const State good = std::ios_base::goodbit, fail = std::ios_base::failbit, bad = std::ios_base::badbit;
+    const struct { const char* name; State before; bool tied; std::streamsize room; int syncResult;
+                   std::vector<std::string> log; State after; } cases[] = {
+        {"written, then flushed", good, false, 1000, 0, {"out write", "out sync"}, good},
+        {"the tied stream first", good, true, 1000, 0, {"tied sync", "out write", "out sync"}, good},
+        {"a failed stream", fail, true, 1000, 0, {}, fail},
+        {"a short write", good, false, 10, 0, {"out write"}, bad},
+        {"a failed flush", good, true, 1000, -1, {"tied sync", "out write", "out sync"}, bad},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> log;
+        NotingBuffer outBuffer(log, "out", c.room, c.syncResult), tiedBuffer(log, "tied", 1000, 0);
+        std::wostream out(&outBuffer), tied(&tiedBuffer);
+        out.setstate(c.before);
+        out.tie(c.tied ? &tied : nullptr);
+        zeno::Exception(L"::WriteFile() failed", zeno::Exception::NO_ERROR_CODE).print(out);
+        EXPECT_EQ(c.log, log);
+        EXPECT_EQ(c.after, out.rdstate());
+        EXPECT_TRUE(tied.good());
+    }
+    std::wofstream neverOpened;
+    zeno::NumberFormatException(L"12a").print(neverOpened);
+    EXPECT_TRUE(neverOpened.bad());
 }
 
 TEST(LocalBuffer, ReleasesOnceAndReportsAFailedRelease) {

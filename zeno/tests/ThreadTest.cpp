@@ -120,14 +120,23 @@ TEST(CriticalSection, IsRecursiveForItsOwnerAndExcludesOthers) {
     zeno::CriticalSection section;
     section.lock();
     section.lock(); // the owner does not block itself
-    std::atomic<bool> entered{false};
-    std::thread other([&] { std::lock_guard<zeno::CriticalSection> guard(section); entered = true; });
     section.unlock();
-    Sleep(100);
-    EXPECT_FALSE(entered) << "one unlock of two released the section";
+    const HANDLE entered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> trying{false};
+    std::thread other([&] {
+        trying = true;
+        std::lock_guard<zeno::CriticalSection> guard(section);
+        SetEvent(entered);
+    });
+    // The other thread is at its lock before the check, however slow the machine.
+    while (!trying) {
+        Sleep(1);
+    }
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(entered, 100)) << "one unlock of two released the section";
     section.unlock();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(entered, 10000));
     other.join();
-    EXPECT_TRUE(entered);
+    CloseHandle(entered);
 }
 
 } // namespace

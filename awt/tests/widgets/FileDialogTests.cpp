@@ -1,5 +1,6 @@
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "WidgetTestComponents.h"
 
@@ -31,7 +32,7 @@ std::wstring testFolder() {
 }
 
 // The type name the shell gives for an extension; it names unknown ones too (".kvq1 file" under
-// Wine, "KVQ1 File" on Windows), so the dialog's own fallback text is not reached on either.
+// Wine, "KVQ1 File" on Windows), so the dialog's own fallback text needs a dialog without it.
 std::wstring shellTypeName(const wchar_t* extension) {
     SHFILEINFOW info{};
     EXPECT_NE(0u, SHGetFileInfoW(extension, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
@@ -40,6 +41,19 @@ std::wstring shellTypeName(const wchar_t* extension) {
 }
 
 } // namespace
+
+// Without the shell's type name, a lone pattern reads "h file" and several read as the patterns.
+TEST(FileDialog, FilterTextsWithoutTheShellsTypeName) {
+    using namespace std::literals;
+    struct WithoutTypeNames : awt::FileDialog {
+        WithoutTypeNames() : FileDialog(nullptr, zeno::nilString, OPEN) {}
+        std::optional<std::wstring> typeName(const std::wstring&) const override { return std::nullopt; }
+    } dialog;
+    dialog.addFilter(nullptr, L"h");
+    dialog.addFilter(nullptr, std::array{L"kvq1", L"kvq2"}.data(), 2);
+    dialog.addFilter(L"Sources", L"c");
+    EXPECT_EQ(L"h file\0*.h\0*.kvq1; *.kvq2\0*.kvq1; *.kvq2\0Sources (*.c)\0*.c\0\0"s, dialog.buildFilterString());
+}
 
 // The user confirms a typed name in the open and the save dialog, or cancels; or the program
 // closes the dialog after changing it while shown. Only the first run has filters (the one

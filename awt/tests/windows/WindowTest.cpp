@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <deque>
+
 #include "awt/AWTException.h"
 #include "awt/Button.h"
 #include "awt/MenuBar.h"
@@ -103,6 +106,9 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletionAndCentreOnIt) {
     MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(owner->getHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor));
     const RECT& work = monitor.rcWork;
+    // The test display has a work area smaller than the monitor (tools/test.sh), so that centring
+    // on the wrong one shows.
+    ASSERT_FALSE(EqualRect(&work, &monitor.rcMonitor));
     const int width = 301 - (work.right - work.left) % 2, height = 201 - (work.bottom - work.top) % 2;
     owner->setSize(width, height);
     owner->center();
@@ -128,7 +134,10 @@ TEST(Window, OwnedWindowsFollowTheOwnersNativeWindowAndDeletionAndCentreOnIt) {
     // Noted as each destruction begins: the owner, then its owned windows last first.
     EXPECT_EQ((std::vector<int>{4, 0, 2, 1, 3}), deletions);
     EXPECT_FALSE(IsWindow(firstWindow));
-    runFor(50);
+    // Runnables run in order: once this one has run, the work queued before it has had its turn.
+    bool later = false;
+    toolkit()->invokeLater(task([&later] { later = true; }));
+    ASSERT_TRUE(waitUntil([&later] { return later; }));
     EXPECT_EQ(5u, deletions.size()) << "work queued for a deleted window ran";
 }
 
@@ -165,7 +174,7 @@ TEST(Window, PackAndDeferredLayoutsWhileSizingWithFullDragAndOnEnterIdle) {
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(centre->getHWND()) != FALSE; }));
 
     frame->setBounds(50, 50, 300, 200);
-    runFor(50);
+    settle();
     // The frame's borders and the margins: the centre child is that much narrower than the frame.
     const int around = frame->getInsets().left + frame->getInsets().right + 16;
     ASSERT_EQ(300 - around, centre->getSize().width);
@@ -188,6 +197,42 @@ TEST(Window, PackAndDeferredLayoutsWhileSizingWithFullDragAndOnEnterIdle) {
     EXPECT_EQ(400 - around, centre->getSize().width);
     SendMessageW(frame->getHWND(), WM_ENTERIDLE, MSGF_MENU, 0);
     EXPECT_EQ(450 - around, centre->getSize().width);
+}
+
+// A border layout that counts the layouts of its container.
+struct CountingLayout : awt::BorderLayout {
+    int layouts = 0;
+    void layoutContainer(awt::Container* parent) override {
+        ++layouts;
+        BorderLayout::layoutContainer(parent);
+    }
+};
+
+// Showing a window lays out its own tree at once, nested containers too, and only once; the
+// layout another window has pending waits for the loop.
+TEST(Window, ShowingLaysOutItsOwnTreeOnceAndLeavesOtherWindowsToTheLoop) {
+    CountingLayout shownLayout, innerLayout, otherLayout;
+    auto shown = std::make_unique<Frame>(nullptr, L"shown");
+    auto other = std::make_unique<Frame>(nullptr, L"other");
+    shown->setLayout(&shownLayout);
+    other->setLayout(&otherLayout);
+    auto* inner = new TestPanel();
+    inner->setLayout(&innerLayout);
+    TestControl* innerChild = sized(40, 20);
+    inner->add(innerChild, awt::BorderLayout::CENTER);
+    shown->add(inner, awt::BorderLayout::CENTER);
+    other->setVisible(true);
+    settle();
+    other->setSize(other->getSize().width + 20, other->getSize().height);
+    ASSERT_EQ(1, otherLayout.layouts);
+    const std::deque<awt::Component*>& invalid = toolkit()->getInvalidQueue();
+    ASSERT_EQ(1, std::count(invalid.begin(), invalid.end(), other.get()));
+
+    shown->setVisible(true);
+    EXPECT_EQ(inner->getSize(), innerChild->getSize()) << "the nested container was not laid out";
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), (std::vector<int>{shownLayout.layouts, innerLayout.layouts, otherLayout.layouts}));
+    settle();
+    EXPECT_EQ((std::vector<int>{1, 1, 2}), (std::vector<int>{shownLayout.layouts, innerLayout.layouts, otherLayout.layouts}));
 }
 
 // A menu bar that notes what the window asks of it.
@@ -310,6 +355,9 @@ TEST(Frame, StylesAndSettingsReachTheNativeWindowBeforeAndAfterCreation) {
 TEST(Frame, ConsumedIconifyOrRestoreIsSuppressedAndNotClosableIgnoresCloseCommands) {
     auto frame = std::make_unique<Frame>(nullptr, L"not closable");
     WindowEventRecorder events(*frame);
+    std::vector<std::wstring> keys;
+    Recorder keyRecorder(&keys, L"frame");
+    frame->addKeyListener(&keyRecorder);
     frame->setClosable(false);
     frame->setSize(300, 200);
     frame->setVisible(true);
@@ -335,7 +383,9 @@ TEST(Frame, ConsumedIconifyOrRestoreIsSuppressedAndNotClosableIgnoresCloseComman
     // What the close box and the system menu send, and Alt+F4 from the keyboard.
     SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     press(VK_F4, {VK_MENU});
-    runFor(150);
+    // The close command that F4 with Alt posts is taken before the input that follows it: once
+    // both keys are released, it has been handled.
+    ASSERT_TRUE(waitUntil([&keys] { return std::count(keys.begin(), keys.end(), L"frame:keyReleased") == 2; }));
     EXPECT_EQ(0, events.closing);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     frame->setClosable(true);
