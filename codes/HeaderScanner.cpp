@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 
 
@@ -28,19 +27,14 @@ struct HeaderShape {
     std::wstring_view valueSuffix;
     std::uint32_t (ByteSpan::*parseDigits)() const;
     const wchar_t* logLabel;
-    // Later definitions of a name are passed over entirely. winerror.h defines some HRESULTs twice:
-    // the Windows values under #if defined(_WIN32) && !defined(_MAC), others after its #else.
-    bool firstDefinitionWins;
 };
 
 constexpr std::wstring_view DEFINE = L"#define";
 
 const HeaderShape NTSTATUS_SHAPE = {L"STATUS_", L"((NTSTATUS)0x", L"L)", &ByteSpan::parseHex,
-                                    L"NTSTATUS loaded ", false};
+                                    L"NTSTATUS loaded "};
 const HeaderShape WIN32_SHAPE = {L"ERROR_", L"", L"L", &ByteSpan::parseDecimal,
-                                 L"Win32 Error Code loaded ", false};
-const HeaderShape HRESULT_SHAPE = {L"", L"_HRESULT_TYPEDEF_(0x", L"L)", &ByteSpan::parseHex,
-                                   L"HRESULT loaded ", true};
+                                 L"Win32 Error Code loaded "};
 
 // Cuts the next token of the line that `cursor` is in; an empty span at the line's end.
 ByteSpan nextToken(const ByteSearch& search, const char*& cursor, const char* end)
@@ -76,7 +70,6 @@ void scanBytes(const char* const begin, const char* const end, const HeaderShape
                DefinitionListener* listener)
 {
     // The names stay bytes of the file until the table takes the distinct ones.
-    std::unordered_set<std::string_view> definedNames;
     std::uint32_t value;
     const ByteSearch& search = ByteSearch::forThisProcessor();
     for (const char* hash = search.findHash(begin, end); hash != end; hash = search.findHash(hash + 1, end)) {
@@ -91,8 +84,7 @@ void scanBytes(const char* const begin, const char* const end, const HeaderShape
         const char* const afterName = cursor;
         const ByteSpan valueToken = nextToken(search, cursor, end);
         const std::string_view name(nameToken.data(), nameToken.size());
-        if (shape != nullptr && valueOf(*shape, nameToken, valueToken, value)
-            && (!shape->firstDefinitionWins || definedNames.insert(name).second)) {
+        if (shape != nullptr && valueOf(*shape, nameToken, valueToken, value)) {
             definitions->add(value, name);
         }
         if (listener != nullptr) {
@@ -134,11 +126,6 @@ void scanNtStatusDefinitions(CodeTable& ntStatusTable, const std::wstring& path,
 void scanWin32ErrorDefinitions(CodeTable& win32Table, const std::wstring& path, DefinitionListener& everyDefinition)
 {
     scanHeader(win32Table, path, WIN32_SHAPE, &everyDefinition);
-}
-
-void scanHResultHeader(CodeTable& hresultTable, const std::wstring& path)
-{
-    scanHeader(hresultTable, path, HRESULT_SHAPE, nullptr);
 }
 
 void scanDefinitions(const std::wstring& path, DefinitionListener& everyDefinition)

@@ -43,8 +43,3 @@ void scanWin32ErrorDefinitions(CodeTable& win32Table, const std::wstring& path, 
 // zeno::IOException "::ReadFile(" + path + ") failed" when it cannot be read or is empty.
 void scanDefinitions(const std::wstring& path, DefinitionListener& everyDefinition);
 
-// Add every "#define <any name> _HRESULT_TYPEDEF_(0x<hex>L)" line of a winerror.h to the table
-// (the window passes them over). The first definition of a name counts and later lines for it
-// are passed over entirely, so that of winerror.h's two branches the Windows one, which comes
-// first, wins. Writes "HRESULT loaded N entries" to the debugger output.
-void scanHResultHeader(CodeTable& hresultTable, const std::wstring& path);

@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,13 +29,11 @@ struct Shape {
     std::uint32_t (ByteSpan::*parseDigits)() const;
     const wchar_t* logLabel;
     const wchar_t* sample;
-    bool firstDefinitionWins; // within one header: its later lines for a name are passed over
 };
 
 const Shape SHAPES[] = {
-    {scanNtStatusHeader, L"STATUS_", L"((NTSTATUS)0x", L"L)", &ByteSpan::parseHex, L"NTSTATUS loaded ", L"/ntstatus.h", false},
-    {scanWin32ErrorHeader, L"ERROR_", L"", L"L", &ByteSpan::parseDecimal, L"Win32 Error Code loaded ", L"/winerror.h", false},
-    {scanHResultHeader, L"", L"_HRESULT_TYPEDEF_(0x", L"L)", &ByteSpan::parseHex, L"HRESULT loaded ", L"/winerror.h", true},
+    {scanNtStatusHeader, L"STATUS_", L"((NTSTATUS)0x", L"L)", &ByteSpan::parseHex, L"NTSTATUS loaded ", L"/ntstatus.h"},
+    {scanWin32ErrorHeader, L"ERROR_", L"", L"L", &ByteSpan::parseDecimal, L"Win32 Error Code loaded ", L"/winerror.h"},
 };
 
 // The scanner as first written, kept as the reference for the fast one: it cuts every line and
@@ -48,7 +45,6 @@ void referenceScan(std::map<std::uint32_t, std::wstring>& byValue, std::map<std:
 {
     ByteSpan bytes(text.data(), static_cast<std::uint32_t>(text.size()));
     ByteSpan line, token, name;
-    std::set<std::wstring> defined;
     while (bytes.nextLine(line)) {
         const bool defines = line.nextToken(token) && token.equals(L"#define");
         if (!line.nextToken(name) || !name.startsWith(shape.namePrefix)) {
@@ -68,10 +64,8 @@ void referenceScan(std::map<std::uint32_t, std::wstring>& byValue, std::map<std:
         } catch (const zeno::NumberFormatException&) {
             continue;
         }
-        if (defined.insert(wideName).second || !shape.firstDefinitionWins) {
-            names[wideName] = std::to_wstring(value);
-            byValue[value] = wideName;
-        }
+        names[wideName] = std::to_wstring(value);
+        byValue[value] = wideName;
     }
 }
 
