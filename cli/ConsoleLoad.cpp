@@ -4,6 +4,7 @@
 #include "cli/HeaderLocation.h"
 #include "codes/HeaderScanner.h"
 #include "zeno/Exception.h"
+#include "zeno/ManagedThread.h"
 
 #include <memory>
 #include <string_view>
@@ -24,6 +25,28 @@ const struct ExtraHeader {
     {L"wininet.h", true, Role::INTERNET_ERRORS, L"wininet.dll"},
     {L"winhttp.h", true, Role::INTERNET_ERRORS, L"winhttp.dll"},
 };
+
+void readExtraHeaders(NameCatalog& catalog, const std::wstring& ntStatusPath)
+{
+    const std::wstring folder = ntStatusPath.substr(0, ntStatusPath.find_last_of(L"\\/") + 1);
+    for (const ExtraHeader& extra : EXTRA_HEADERS) {
+        std::wstring candidates[] = {folder + (extra.inUserModeFolder ? L"..\\um\\" : L"") + extra.name,
+                                     extra.inUserModeFolder ? folder + extra.name : std::wstring()};
+        for (const std::wstring& path : candidates) {
+            if (path.empty()) {
+                continue;
+            }
+            HeaderDefinitions definitions(catalog, catalog.addHeader(path, extra.textModule), extra.role);
+            try {
+                scanDefinitions(path, definitions);
+            } catch (const zeno::FileNotFoundException&) {
+                catalog.removeLastHeader();
+                continue;
+            }
+            break;
+        }
+    }
+}
 
 } // namespace
 
@@ -56,35 +79,22 @@ void ConsoleLoad::run(const HeaderLocation& location)
     Definitions ntStatusDefinitions(catalog, ntStatusTable, Role::NTSTATUS_HEADER);
     Definitions win32Definitions(catalog, win32Table, Role::WINERROR_HEADER);
     load.reportDefinitionsTo(&ntStatusDefinitions, &win32Definitions);
+    // Declared before the thread, so that it outlives it on every path: the thread's destructor
+    // waits for it when a main header fails.
+    NameCatalog extras;
+    std::unique_ptr<zeno::ManagedThread> extraReader;
+    load.reportHeadersTo([&extras, &extraReader](const std::wstring& ntStatusPath, const std::wstring&) {
+        extraReader = std::make_unique<zeno::ManagedThread>(
+            [&extras, ntStatusPath] { readExtraHeaders(extras, ntStatusPath); });
+    });
     if (location.sdkFolder.empty()) {
         load.run(location.configPath);
     } else {
         load.runOnHeaders(location.sdkFolder + L"ntstatus.h", location.sdkFolder + L"winerror.h");
     }
-    readExtraHeaders(ntStatusTable.headerPath());
-}
-
-void ConsoleLoad::readExtraHeaders(const std::wstring& ntStatusPath)
-{
-    const std::wstring folder = ntStatusPath.substr(0, ntStatusPath.find_last_of(L"\\/") + 1);
-    for (const ExtraHeader& extra : EXTRA_HEADERS) {
-        std::wstring candidates[] = {folder + (extra.inUserModeFolder ? L"..\\um\\" : L"") + extra.name,
-                                     extra.inUserModeFolder ? folder + extra.name : std::wstring()};
-        for (const std::wstring& path : candidates) {
-            if (path.empty()) {
-                continue;
-            }
-            HeaderDefinitions definitions(catalog, catalog.addHeader(path, extra.textModule), extra.role);
-            try {
-                scanDefinitions(path, definitions);
-            } catch (const zeno::FileNotFoundException&) {
-                catalog.removeLastHeader();
-                continue;
-            }
-            if (listener) {
-                listener(extra.name);
-            }
-            break;
-        }
+    extraReader->join();
+    catalog.takeOver(extras);
+    if (listener) {
+        listener(L"other headers");
     }
 }

@@ -15,7 +15,8 @@ struct HeaderLocation;
 //   lmerr.h, bugcodes.h      in the folder of ntstatus.h (the SDK's shared\)
 //   wininet.h, winhttp.h     in ..\um\ from there, else in the same folder (a flat copy)
 // A header that is not there is passed over; one that is there but cannot be read fails the load
-// as ntstatus.h would.
+// as ntstatus.h would. Those four are small and cost mostly their opening, so another thread reads
+// them while this one reads the two large ones; they are reported as one phase, "other headers".
 class ConsoleLoad {
 public:
     explicit ConsoleLoad(LoadSequence::PhaseListener phaseListener = {});
@@ -30,7 +31,5 @@ public:
     NameCatalog catalog;
 
 private:
-    void readExtraHeaders(const std::wstring& ntStatusPath);
-
     LoadSequence::PhaseListener listener;
 };

@@ -54,6 +54,29 @@ void NameCatalog::removeLastHeader()
     headerList.pop_back();
 }
 
+void NameCatalog::takeOver(NameCatalog& other)
+{
+    const std::size_t firstHeader = headerList.size();
+    headerList.insert(headerList.end(), other.headerList.begin(), other.headerList.end());
+    for (Name name : other.nameList) {
+        name.header = static_cast<std::uint16_t>(name.header + firstHeader);
+        if (nameList.capacity() == 0) {
+            nameList.reserve(FIRST_NAMES);
+        }
+        nameList.push_back(name);
+    }
+    facilities.insert(facilities.end(), other.facilities.begin(), other.facilities.end());
+    for (auto& block : other.blocks) {
+        blocks.push_back(std::move(block));
+    }
+    other.headerList.clear();
+    other.nameList.clear();
+    other.facilities.clear();
+    other.blocks.clear();
+    other.freeBytes = nullptr;
+    other.freeCount = 0;
+}
+
 std::string_view NameCatalog::keep(std::string_view bytes)
 {
     if (bytes.size() > freeCount) {

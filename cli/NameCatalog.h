@@ -37,6 +37,9 @@ public:
     std::size_t addHeader(const std::wstring& path, const wchar_t* textModule = nullptr);
     // Takes back the last header when it could not be found; it must have no names yet.
     void removeLastHeader();
+    // Every header, name and facility of `other` after this catalog's own (its facility names
+    // count only for numbers this one does not name). `other` is left empty.
+    void takeOver(NameCatalog& other);
     // A repeated definition (same kind, name and value) counts once. With firstDefinitionWins a
     // name already defined for another value of its kind does not count at all.
     void add(CodeKind kind, std::uint32_t value, std::string_view name, std::size_t header, bool firstDefinitionWins);

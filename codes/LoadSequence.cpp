@@ -22,6 +22,11 @@ void LoadSequence::reportPhasesTo(PhaseListener phaseListener)
     listener = std::move(phaseListener);
 }
 
+void LoadSequence::reportHeadersTo(HeadersListener listener)
+{
+    headersListener = std::move(listener);
+}
+
 void LoadSequence::run(const std::wstring& configPath)
 {
     std::wstring ntStatusPath;
@@ -33,6 +38,9 @@ void LoadSequence::run(const std::wstring& configPath)
 
 void LoadSequence::runOnHeaders(const std::wstring& ntStatusPath, const std::wstring& win32Path)
 {
+    if (headersListener) {
+        headersListener(ntStatusPath, win32Path);
+    }
     if (ntStatusDefinitions != nullptr) {
         scanNtStatusDefinitions(ntStatusTable, ntStatusPath, *ntStatusDefinitions);
     } else {

@@ -17,6 +17,8 @@ public:
     // Called after each phase with its name ("configuration", "ntstatus.h", "winerror.h",
     // "reverse map").
     using PhaseListener = std::function<void(const wchar_t* phase)>;
+    // Called with the two header paths once they are known, before either is read.
+    using HeadersListener = std::function<void(const std::wstring& ntStatusPath, const std::wstring& win32Path)>;
 
     LoadSequence(CodeTable& ntStatusTable, CodeTable& win32Table, ReverseMap& reverseMap);
 
@@ -24,6 +26,7 @@ public:
     // pass (the window has none).
     void reportDefinitionsTo(DefinitionListener* ntStatusDefinitions, DefinitionListener* win32Definitions);
     void reportPhasesTo(PhaseListener listener);
+    void reportHeadersTo(HeadersListener listener);
 
     // Reads the header paths from the configuration file, then loads the headers.
     void run(const std::wstring& configPath);
@@ -39,4 +42,5 @@ private:
     DefinitionListener* ntStatusDefinitions = nullptr;
     DefinitionListener* win32Definitions = nullptr;
     PhaseListener listener;
+    HeadersListener headersListener;
 };
