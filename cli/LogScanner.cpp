@@ -228,7 +228,7 @@ void LogScanner::token(const char* start, std::size_t length, std::uint64_t toke
 
 void LogScanner::add(std::uint32_t value, const char* start, std::size_t length, std::uint64_t tokenLine, bool minus)
 {
-    if (seen.emplace(value, foundCodes.size()).second) {
+    if (seen.insert(value).second) {
         foundCodes.push_back({value, tokenLine, (minus ? "-" : "") + std::string(start, length)});
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // Picks the codes out of free text (a log, a build output), fed in pieces of any size. The text is
@@ -52,7 +53,7 @@ private:
     bool nameStarts[256] = {};
 
     std::vector<Found> foundCodes;
-    std::unordered_map<std::uint32_t, std::size_t> seen;
+    std::unordered_set<std::uint32_t> seen;
 
     std::uint64_t line = 1;
     bool afterCr = false;

@@ -77,7 +77,7 @@ KindCode Lookup::code(CodeKind kind, std::uint32_t value, bool withText) const
     if (const CodeTable* table = windowTable(kind)) {
         try {
             const std::wstring& path = table->headerPath();
-            result.names.push_back({std::wstring(table->nameOf(value)), path, path.substr(path.find_last_of(L"\\/") + 1)});
+            result.names.push_back({std::wstring(table->nameOf(value)), path, fileNameOf(path)});
         } catch (const EntryNotFoundException&) {
         }
     }
@@ -105,7 +105,7 @@ std::wstring Lookup::textOf(const KindCode& code) const
             if (header.textModule != nullptr
                 && std::any_of(code.names.begin(), code.names.end(),
                                [&](const HeaderName& name) { return name.headerPath == header.path; })) {
-                std::wstring text = moduleTexts.text(header.textModule, code.value);
+                std::wstring text = withoutLineEnd(moduleTexts.text(header.textModule, code.value));
                 if (!text.empty()) {
                     return text;
                 }
@@ -216,7 +216,7 @@ Answer Lookup::answer(const std::wstring& query) const
         KindCode match;
         std::tie(match.value, match.kind, std::ignore) = part.first;
         const std::wstring& path = part.second;
-        match.names.push_back({std::get<2>(part.first), path, path.substr(path.find_last_of(L"\\/") + 1)});
+        match.names.push_back({std::get<2>(part.first), path, fileNameOf(path)});
         result.matches.push_back(std::move(match));
     }
     return result;

@@ -35,8 +35,5 @@ std::wstring ModuleTexts::text(const wchar_t* module, std::uint32_t code) const
         text.assign(buffer);
     }
     owner.release();
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) {
-        text.pop_back();
-    }
     return text;
 }

@@ -17,7 +17,7 @@ public:
     ModuleTexts(const ModuleTexts&) = delete;
     ModuleTexts& operator=(const ModuleTexts&) = delete;
 
-    // Without the trailing line end; empty when there is none.
+    // As the module gives it, line end included; empty when there is none.
     std::wstring text(const wchar_t* module, std::uint32_t code) const;
 
 private:

@@ -23,6 +23,11 @@ wchar_t widen(char byte)
 
 } // namespace
 
+std::wstring fileNameOf(const std::wstring& path)
+{
+    return path.substr(path.find_last_of(L"\\/") + 1);
+}
+
 std::wstring widened(std::string_view bytes)
 {
     std::wstring text(bytes.size(), L'\0');
@@ -45,7 +50,7 @@ bool equalsIgnoringCase(std::string_view bytes, std::wstring_view text)
 
 std::size_t NameCatalog::addHeader(const std::wstring& path, const wchar_t* textModule)
 {
-    headerList.push_back({path, path.substr(path.find_last_of(L"\\/") + 1), textModule});
+    headerList.push_back({path, fileNameOf(path), textModule});
     return headerList.size() - 1;
 }
 

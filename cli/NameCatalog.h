@@ -75,6 +75,8 @@ private:
     std::size_t freeCount = 0;
 };
 
+// The file name of a path, after its last backslash or slash.
+std::wstring fileNameOf(const std::wstring& path);
 // A name's bytes as wide text, each byte one unit by sign extension as the window widens them.
 std::wstring widened(std::string_view bytes);
 // ASCII letters compared in any case; other units as they are.
